@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QRectF>
+#include <QSizeF>
+#include <memory>
+
+class QPainter;
+
+// A picture an image control can show. Pictures are immutable and shared:
+// copying a picture from one control to another shares the same object.
+class Picture {
+public:
+    virtual ~Picture() = default;
+
+    // Draws the whole picture mapped onto target (logical coordinates of the
+    // painter), independently scaled in x and y.
+    virtual void paint(QPainter& painter, const QRectF& target) const = 0;
+
+    // Size in logical pixels when shown unstretched.
+    virtual QSizeF naturalSize() const = 0;
+};
+
+using PicturePtr = std::shared_ptr<const Picture>;

@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# One entry point for a fresh Debian 12 machine:
+#   ./setup.sh run    install what is missing, build, start Вирталаб
+#   ./setup.sh test   install what is missing, build, run every test
+# Packages are installed only when missing; apt-get update runs only then.
+set -euo pipefail
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+cd "$here"
+
+packages=(
+    g++ cmake ninja-build pkg-config
+    qt6-base-dev qt6-multimedia-dev qt6-translations-l10n
+    libgl-dev
+    fonts-dejavu-core fonts-liberation2
+    libuemf-dev libgif-dev
+    libbenchmark-dev
+    clang-format
+    xvfb xauth xdotool x11-apps imagemagick
+    binutils-mingw-w64-x86-64
+)
+
+install_missing() {
+    local missing=()
+    local p
+    for p in "${packages[@]}"; do
+        if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$p")
+        fi
+    done
+    if [ ${#missing[@]} -eq 0 ]; then
+        return
+    fi
+    local sudo=()
+    if [ "$(id -u)" -ne 0 ]; then
+        sudo=(sudo)
+    fi
+    echo "Устанавливаются пакеты: ${missing[*]}"
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+build() {
+    local preset=$1
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset" --parallel "$(nproc)"
+}
+
+case "${1:-}" in
+run)
+    install_missing
+    build release
+    if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+        echo "Нет дисплея: программе нужен графический экран." >&2
+        echo "No display found. To run without one, use a virtual X server:" >&2
+        echo "    xvfb-run -s '-screen 0 1280x1024x24' ./build/release/app/virtalab" >&2
+        exit 1
+    fi
+    exec ./build/release/app/virtalab
+    ;;
+test)
+    install_missing
+    build dev
+    ctest --preset dev --output-on-failure
+    ;;
+*)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac
