@@ -49,7 +49,9 @@ void ImageControl::setTwips(float left, float top, float width, float height) {
     place();
 }
 
-QRectF ImageControl::pixelRect() const { return twips::rectF(m_left, m_top, m_width, m_height); }
+QRectF ImageControl::pixelRect() const {
+    return twips::rectF(m_left, m_top, m_width, m_height);
+}
 
 void ImageControl::place() {
     QRect area = pixelRect().toAlignedRect();

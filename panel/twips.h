@@ -10,9 +10,13 @@ namespace twips {
 
 inline constexpr double perPixel = 15.0;
 
-inline int toPx(double t) { return static_cast<int>(std::lround(t / perPixel)); }
+inline int toPx(double t) {
+    return static_cast<int>(std::lround(t / perPixel));
+}
 
-inline double toPxF(double t) { return t / perPixel; }
+inline double toPxF(double t) {
+    return t / perPixel;
+}
 
 // Both edges are rounded, not the width, so that neighbours that touch in
 // the design still touch on screen.

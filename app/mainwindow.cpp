@@ -1,0 +1,91 @@
+#include "app/mainwindow.h"
+
+#include "model/model.h"
+#include "panel/panel.h"
+#include "panel/slider.h"
+#include "panel/twips.h"
+#include "platform/windowprinter.h"
+
+#include <QAbstractPrintDialog>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace {
+
+void showPrintDialog(QPrinter& printer, QWidget* parent) {
+    QPrintDialog dialog(&printer, parent);
+    // No page numbers: the window is always one page.
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    // The window is printed however the dialog was closed.
+    dialog.exec();
+}
+
+} // namespace
+
+MainWindow::MainWindow(SoundPlayer& sounds, std::function<void(const QString&)> fatal,
+                       QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                              Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                              Qt::MSWindowsFixedSizeDialogHint) {
+    setObjectName(QStringLiteral("Форма1"));
+    setWindowTitle(QStringLiteral("Вирталаб     Ver.2.0.2"));
+    setWindowIcon(QIcon(QStringLiteral(":/assets/virtalab.ico")));
+
+    // The client shows only the panel's top part; the source pictures below
+    // it stay out of sight.
+    m_client = new QWidget(this);
+    m_client->setFixedSize(twips::toPx(clientWidthTwips), twips::toPx(clientHeightTwips));
+    m_panel = new Panel(m_client);
+    m_panel->move(0, 0);
+    setCentralWidget(m_client);
+
+    QMenu* меню = menuBar()->addMenu(QStringLiteral("&Меню"));
+    меню->setObjectName(QStringLiteral("меню"));
+    print = меню->addAction(QStringLiteral("&Печать"));
+    print->setObjectName(QStringLiteral("print"));
+    aaaaaa = меню->addSeparator();
+    aaaaaa->setObjectName(QStringLiteral("aaaaaa"));
+    help = меню->addAction(QStringLiteral("&О программе..."));
+    help->setObjectName(QStringLiteral("help"));
+    connect(print, &QAction::triggered, this, &MainWindow::onPrint);
+    connect(help, &QAction::triggered, this, &MainWindow::onHelp);
+
+    m_printDialog = [this](QPrinter& printer) { showPrintDialog(printer, this); };
+
+    m_model = new Model(*m_panel, sounds, std::move(fatal), this);
+
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    load();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::load() {
+    m_panel->t4->setText(QString::number(m_panel->sl4->value()));
+    m_panel->t3->setText(QString::number(m_panel->sl3->value()));
+}
+
+void MainWindow::setPrintDialog(std::function<void(QPrinter&)> dialog) {
+    m_printDialog = std::move(dialog);
+}
+
+void MainWindow::onPrint() {
+    QPrinter printer(QPrinter::HighResolution);
+    m_printDialog(printer);
+    printTo(printer);
+}
+
+void MainWindow::printTo(QPrinter& printer) {
+    const QString error = printWidget(*m_client, printer);
+    if (!error.isEmpty()) {
+        QMessageBox::warning(this, QStringLiteral("Печать"), error);
+    }
+}
+
+void MainWindow::onHelp() {}

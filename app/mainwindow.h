@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QMainWindow>
+#include <functional>
+
+class QAction;
+class QPrinter;
+class Panel;
+class Model;
+class SoundPlayer;
+
+// The main window Форма1: a fixed-size frame around the instrument panel with
+// the menu "Меню" (print, about). Everything else lives in the panel and the
+// model.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // fatal is called with the message of an error that escapes a handler.
+    MainWindow(SoundPlayer& sounds, std::function<void(const QString&)> fatal,
+               QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    Panel& panel() const { return *m_panel; }
+    Model& model() const { return *m_model; }
+
+    QAction* print = nullptr;
+    QAction* aaaaaa = nullptr;
+    QAction* help = nullptr;
+
+    // The printer dialog; replaceable so the print path can be driven without
+    // a modal dialog.
+    void setPrintDialog(std::function<void(QPrinter&)> dialog);
+
+    // Prints the visible panel; the error, if any, goes to a message box.
+    void printTo(QPrinter& printer);
+
+    // Visible client area below the menu bar, in twips.
+    static constexpr int clientWidthTwips = 8910;
+    static constexpr int clientHeightTwips = 6490;
+
+private:
+    void load();
+    void onPrint();
+    void onHelp();
+
+    QWidget* m_client = nullptr;
+    Panel* m_panel = nullptr;
+    Model* m_model = nullptr;
+    std::function<void(QPrinter&)> m_printDialog;
+};

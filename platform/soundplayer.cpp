@@ -1,0 +1,33 @@
+#include "platform/soundplayer.h"
+
+#include <QFileInfo>
+#include <QSoundEffect>
+#include <QUrl>
+
+SwitchSoundPlayer::SwitchSoundPlayer(QString folder, std::function<void()> beep, QObject* parent)
+    : QObject(parent), m_folder(std::move(folder)), m_beep(std::move(beep)),
+      m_effect(new QSoundEffect(this)) {
+    connect(m_effect, &QSoundEffect::statusChanged, this, &SwitchSoundPlayer::onStatusChanged);
+}
+
+void SwitchSoundPlayer::play(const QString& name) {
+    m_effect->stop();
+    // Clearing the source first makes the effect reopen the file even when
+    // the same sound is asked for again.
+    m_effect->setSource(QUrl());
+    const QFileInfo file(m_folder + name);
+    if (!file.isFile() || !file.isReadable() || file.size() == 0) {
+        m_beep();
+        return;
+    }
+    m_effect->setSource(QUrl::fromLocalFile(file.absoluteFilePath()));
+    m_effect->play();
+}
+
+void SwitchSoundPlayer::onStatusChanged() {
+    // Decoding happens after play() has returned; a damaged file shows up here.
+    if (m_effect->status() == QSoundEffect::Error && !m_effect->source().isEmpty()) {
+        m_effect->setSource(QUrl());
+        m_beep();
+    }
+}

@@ -1,0 +1,33 @@
+#include "platform/windowprinter.h"
+
+#include <QCoreApplication>
+#include <QPainter>
+#include <QPrinter>
+#include <QWidget>
+
+QString printWidget(QWidget& widget, QPrinter& printer) {
+    if (!printer.isValid()) {
+        return QStringLiteral("Принтер недоступен: в системе не установлен ни один принтер.");
+    }
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        if (printer.outputFormat() == QPrinter::PdfFormat) {
+            return QStringLiteral("Не удалось записать файл «%1». Проверьте, что папка существует "
+                                  "и доступна для записи.")
+                .arg(printer.outputFileName());
+        }
+        return QStringLiteral("Не удалось начать печать на принтере «%1».")
+            .arg(printer.printerName());
+    }
+    const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
+    const QSizeF size = widget.size();
+    const double scale = std::min(page.width() / size.width(), page.height() / size.height());
+    painter.translate((page.width() - size.width() * scale) / 2, 0);
+    painter.scale(scale, scale);
+    widget.render(&painter, QPoint(), QRegion(),
+                  QWidget::DrawChildren | QWidget::DrawWindowBackground);
+    if (!painter.end()) {
+        return QStringLiteral("Печать прервана: задание не удалось завершить.");
+    }
+    return {};
+}
