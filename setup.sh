@@ -16,7 +16,7 @@ packages=(
     libuemf-dev libgif-dev
     libbenchmark-dev
     clang-format
-    xvfb xauth xdotool x11-apps imagemagick
+    xvfb xauth xdotool x11-apps imagemagick poppler-utils
     binutils-mingw-w64-x86-64
 )
 

@@ -6,12 +6,13 @@
 #include <QWidget>
 
 QString printWidget(QWidget& widget, QPrinter& printer) {
-    if (!printer.isValid()) {
+    const bool toFile = printer.outputFormat() == QPrinter::PdfFormat;
+    if (!printer.isValid() || (toFile && printer.outputFileName().isEmpty())) {
         return QStringLiteral("Принтер недоступен: в системе не установлен ни один принтер.");
     }
     QPainter painter;
     if (!painter.begin(&printer)) {
-        if (printer.outputFormat() == QPrinter::PdfFormat) {
+        if (toFile) {
             return QStringLiteral("Не удалось записать файл «%1». Проверьте, что папка существует "
                                   "и доступна для записи.")
                 .arg(printer.outputFileName());
