@@ -1,0 +1,210 @@
+#include "app/aboutbox.h"
+
+#include "app/abouttexts.h"
+#include "panel/imagecontrol.h"
+#include "panel/linecontrol.h"
+#include "panel/shapecontrol.h"
+#include "panel/twips.h"
+#include "panel/vbcolor.h"
+
+#include <QElapsedTimer>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <array>
+
+namespace {
+
+constexpr int background = 4210752;
+constexpr int cyan = 16776960;
+constexpr int green = 65280;
+constexpr int red = 255;
+constexpr int black = 0;
+constexpr int blue = 16711680;
+
+// How far the pressed "OK" moves down and to the right.
+constexpr int pressOffset = 30;
+
+QFont windowFont() {
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPointSizeF(8);
+    return font;
+}
+
+// Metric stand-in for "MS Sans Serif" 9.75 pt.
+QFont sansFont() {
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPointSizeF(9.75);
+    return font;
+}
+
+// Metric stand-in for "Times New Roman" 9.75 pt bold.
+QFont serifBoldFont() {
+    QFont font(QStringLiteral("Liberation Serif"));
+    font.setPointSizeF(9.75);
+    font.setBold(true);
+    return font;
+}
+
+QLabel* makeLabel(QWidget* box, const QString& name, const QString& text, const QRect& geometry,
+                  const QColor& color) {
+    auto* label = new QLabel(box);
+    label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText);
+    label->setText(text);
+    label->setGeometry(geometry);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, color);
+    label->setPalette(palette);
+    return label;
+}
+
+QString text(const char16_t* s) {
+    return QString::fromUtf16(s);
+}
+
+// Blocks the thread, events and painting included, until just over an
+// eighth of a second has passed. The clock is monotonic, so changes of the
+// wall clock (midnight, a time-zone switch) cannot stretch or cut the wait.
+void busyWait() {
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.nsecsElapsed() <= 125'000'000) {
+    }
+}
+
+} // namespace
+
+AboutBox::AboutBox(PicturePtr title, const QIcon& icon, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint),
+      m_pressWait(busyWait) {
+    setObjectName(QStringLiteral("about"));
+    setWindowTitle(QStringLiteral("О программе..."));
+    setWindowIcon(icon);
+    setModal(true);
+    // The size comes first: the image control clips itself to its container.
+    setFixedSize(twips::toPx(6630), twips::toPx(3975));
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, fromVbColor(background));
+    setPalette(palette);
+    setAutoFillBackground(true);
+    setFont(windowFont());
+
+    const QColor highlighted = palette.color(QPalette::HighlightedText);
+
+    Label5 = makeLabel(this, QStringLiteral("Label5"), text(abouttexts::link),
+                       twips::rect(120, 3720, 1425, 195), fromVbColor(cyan));
+    Label4 = makeLabel(this, QStringLiteral("Label4"), text(abouttexts::rights),
+                       twips::rect(120, 3480, 3300, 195), fromVbColor(cyan));
+    Label3 = makeLabel(this, QStringLiteral("Label3"), text(abouttexts::editor),
+                       twips::rect(1680, 2160, 3510, 240), fromVbColor(cyan));
+    Label3->setFont(sansFont());
+    Label2 = makeLabel(this, QStringLiteral("Label2"), text(abouttexts::author3),
+                       twips::rect(2400, 3120, 2175, 195), highlighted);
+    Метка12 = makeLabel(this, QStringLiteral("Метка12"), QStringLiteral(" Версия 2.0.2"),
+                        twips::rect(4800, 600, 1215, 195), fromVbColor(green));
+
+    Строка1 = new LineControl(this);
+    Строка1->setObjectName(QStringLiteral("Строка1"));
+    Строка1->setLine(240, 2040, 6360, 2040);
+    Строка1->setColor(red);
+
+    Изображение1 = new ImageControl(this);
+    Изображение1->setObjectName(QStringLiteral("Изображение1"));
+    Изображение1->setStretch(true);
+    Изображение1->setTwips(960, 120, 4815, 495);
+    Изображение1->setPicture(std::move(title));
+
+    Метка4 = makeLabel(this, QStringLiteral("Метка4"), text(abouttexts::author1),
+                       twips::rect(2400, 2640, 2415, 255), highlighted);
+    Метка3 = makeLabel(this, QStringLiteral("Метка3"), text(abouttexts::author2),
+                       twips::rect(2400, 2880, 2310, 195), highlighted);
+    Метка2 = makeLabel(this, QStringLiteral("Метка2"), QStringLiteral("Авторы:"),
+                       twips::rect(1320, 2640, 735, 255), highlighted);
+    Метка7 = makeLabel(this, QStringLiteral("Метка7"), text(abouttexts::description),
+                       twips::rect(240, 960, 6075, 795), highlighted);
+    Метка7->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Метка7->setWordWrap(true);
+
+    ok = makeLabel(this, QStringLiteral("ok"), QStringLiteral("OK"),
+                   twips::rect(5760, 3240, 345, 285), fromVbColor(red));
+    ok->setFont(serifBoldFont());
+    ok->setFrameStyle(QFrame::Box | QFrame::Plain);
+    ok->setLineWidth(1);
+    // A framed label indents its text by default; "OK" needs all the room.
+    ok->setIndent(0);
+    QPalette okPalette = ok->palette();
+    okPalette.setColor(QPalette::Window, fromVbColor(black));
+    ok->setPalette(okPalette);
+    ok->setAutoFillBackground(true);
+    ok->installEventFilter(this);
+
+    // The shape's one further style setting, 5, is taken as the width of a
+    // blue outline rather than a hatch; its background is transparent, so
+    // the fill colour is kept but not painted.
+    Форма1 = new ShapeControl(this);
+    Форма1->setObjectName(QStringLiteral("Форма1"));
+    Форма1->setGeometry(twips::rect(0, 0, 6615, 3975));
+    Форма1->setBorderColor(blue);
+    Форма1->setFillColor(blue);
+    Форма1->setFilled(false);
+    Форма1->setBorderWidth(5);
+
+    const std::array<QWidget*, 13> frontToBack{Label5,  Label4,       Label3, Label2, Метка12,
+                                               Строка1, Изображение1, Метка4, Метка3, Метка2,
+                                               Метка7,  ok,           Форма1};
+    for (auto it = frontToBack.rbegin(); it != frontToBack.rend(); ++it) {
+        (*it)->raise();
+    }
+}
+
+void AboutBox::setPressWait(std::function<void()> wait) {
+    m_pressWait = std::move(wait);
+}
+
+bool AboutBox::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != ok) {
+        return QDialog::eventFilter(watched, event);
+    }
+    // Like a push button, "OK" acts when the left button is released over
+    // it after being pressed on it; sliding off before releasing cancels.
+    if (event->type() == QEvent::MouseButtonPress) {
+        if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+            m_okDown = true;
+            return true;
+        }
+    } else if (event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton && m_okDown) {
+            m_okDown = false;
+            if (ok->rect().contains(mouse->position().toPoint())) {
+                okClick();
+            }
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void AboutBox::keyPressEvent(QKeyEvent* event) {
+    // No default and no cancel button: Enter and Escape leave the box open.
+    event->accept();
+}
+
+void AboutBox::okClick() {
+    const int left = ok->x();
+    const int top = ok->y();
+    const int offset = twips::toPx(pressOffset);
+    ok->move(left, top + offset);
+    ok->move(left + offset, top + offset);
+    // The wait lets nothing paint, so show the pressed look before it.
+    repaint();
+    m_pressWait();
+    ok->move(left + offset, top);
+    ok->move(left, top);
+    accept();
+}
