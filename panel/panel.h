@@ -84,6 +84,10 @@ public:
     QRadioButton* Опция1 = nullptr;
     ShapeControl* Форма2 = nullptr;
 
+protected:
+    // The screen's sunken border, around its drawing area.
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     // Gives every image control its picture; separate from the layout so the
     // layout reads like the control tables.
