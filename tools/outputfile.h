@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Writes a whole file at once; a failure ends the generator with a message.
+void writeOutputFile(const QString& path, const QByteArray& bytes);

@@ -1,0 +1,8 @@
+#pragma once
+
+#include <QByteArray>
+
+// The switch sounds, synthesised as 16-bit mono PCM WAV files.
+QByteArray whipSound();           // the oscilloscope's power switch
+QByteArray slideSwitchOnSound();  // the generator switched on
+QByteArray slideSwitchOffSound(); // the generator switched off
