@@ -1,4 +1,24 @@
 #include "panel/panel.h"
 
-// Filled in together with the picture loader.
-void Panel::loadPictures() {}
+#include "panel/imagecontrol.h"
+#include "platform/pictureloader.h"
+
+#include <QString>
+
+void Panel::loadPictures() {
+    Изображение7->setStretch(false);
+    Изображение7->setPicture(loadPicture(QStringLiteral(":/assets/screen.bmp")));
+
+    // One file for both strips of a pair: the pair shares one picture.
+    const PicturePtr across = loadPicture(QStringLiteral(":/assets/rainbow-h.gif"));
+    Изображение2->setPicture(across);
+    Изображение3->setPicture(across);
+    const PicturePtr down = loadPicture(QStringLiteral(":/assets/rainbow-v.gif"));
+    Изображение4->setPicture(down);
+    Изображение5->setPicture(down);
+
+    const char* const traces[] = {"saw", "sine", "square", "spot", "stroke"};
+    for (std::size_t i = 0; i < i1.size(); ++i) {
+        i1[i]->setPicture(loadPicture(QStringLiteral(":/assets/%1.emf").arg(traces[i])));
+    }
+}
