@@ -1,9 +1,12 @@
 #include "app/mainwindow.h"
 
+#include "app/aboutbox.h"
+
 #include "model/model.h"
 #include "panel/panel.h"
 #include "panel/slider.h"
 #include "panel/twips.h"
+#include "platform/pictureloader.h"
 #include "platform/windowprinter.h"
 
 #include <QAbstractPrintDialog>
@@ -88,4 +91,15 @@ void MainWindow::printTo(QPrinter& printer) {
     }
 }
 
-void MainWindow::onHelp() {}
+// A fresh box each time, so every showing starts in its designed state.
+void MainWindow::onHelp() {
+    PicturePtr title;
+    try {
+        title = loadPicture(QStringLiteral(":/assets/title.emf"));
+    } catch (const PictureError& error) {
+        // The box is still worth showing without its title picture.
+        qWarning("%s", error.what());
+    }
+    AboutBox box(title, windowIcon(), this);
+    box.exec();
+}

@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 #include "modelrig.h"
 
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -90,9 +91,9 @@ private slots:
         QVERIFY(items[1]->isSeparator());
         QCOMPARE(items[2]->text(), QStringLiteral("&О программе..."));
         QCOMPARE(QKeySequence::mnemonic(items[0]->text()),
-                 QKeySequence(Qt::ALT | Qt::Key_Cyrillic_PE));
+                 QKeySequence(Qt::ALT | Qt::Key(QChar(u'П').unicode())));
         QCOMPARE(QKeySequence::mnemonic(items[2]->text()),
-                 QKeySequence(Qt::ALT | Qt::Key_Cyrillic_O));
+                 QKeySequence(Qt::ALT | Qt::Key(QChar(u'О').unicode())));
         QCOMPARE(items[0], w->print);
         QCOMPARE(items[2], w->help);
         // The separator does nothing.

@@ -1,5 +1,6 @@
 #include "modelrig.h"
 
+#include <QButtonGroup>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -172,8 +173,8 @@ private slots:
     // With no shape selected at all the sawtooth is used.
     void generatorOnWithNoShapeSelected() {
         ModelRig rig;
+        rig.p().signal[0]->group()->setExclusive(false);
         for (QRadioButton* b : rig.p().signal) {
-            b->setAutoExclusive(false);
             b->setChecked(false);
         }
         rig.scopeOn();

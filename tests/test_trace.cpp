@@ -142,7 +142,7 @@ private slots:
         const float width = rig.p().ii->Width();
         const float left = rig.p().ii->Left();
         rig.p().sl5->setValue(11);
-        COMPARE_EXACT(rig.p().ii->Height(), 7700.0f);
+        COMPARE_EXACT(rig.p().ii->Height(), 3850.0f);
         COMPARE_EXACT(rig.p().ii->Width(), width);
         COMPARE_EXACT(rig.p().ii->Left(), left);
     }
