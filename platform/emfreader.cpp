@@ -17,9 +17,47 @@ namespace {
 
 constexpr std::uint32_t recordHeaderSize = 8;
 constexpr std::uint32_t headerRecordMinSize = 88;
-constexpr std::uint32_t lastKnownRecordType = U_EMR_CREATECOLORSPACEW;
 constexpr double coordinateLimit = 1 << 24;
 constexpr double penWidthLimit = 1 << 16;
+
+bool isPlayed(std::uint32_t type) {
+    switch (type) {
+    case U_EMR_SETMAPMODE:
+    case U_EMR_SETWINDOWORGEX:
+    case U_EMR_SETVIEWPORTORGEX:
+    case U_EMR_SETWINDOWEXTEX:
+    case U_EMR_SETVIEWPORTEXTEX:
+    case U_EMR_SETBKMODE:
+    case U_EMR_SETPOLYFILLMODE:
+    case U_EMR_CREATEPEN:
+    case U_EMR_EXTCREATEPEN:
+    case U_EMR_CREATEBRUSHINDIRECT:
+    case U_EMR_CREATEPALETTE:
+    case U_EMR_EXTCREATEFONTINDIRECTW:
+    case U_EMR_CREATEMONOBRUSH:
+    case U_EMR_CREATEDIBPATTERNBRUSHPT:
+    case U_EMR_CREATECOLORSPACE:
+    case U_EMR_CREATECOLORSPACEW:
+    case U_EMR_SELECTOBJECT:
+    case U_EMR_DELETEOBJECT:
+    case U_EMR_MOVETOEX:
+    case U_EMR_LINETO:
+    case U_EMR_POLYBEZIERTO16:
+    case U_EMR_SETPIXELV:
+    case U_EMR_ELLIPSE:
+    case U_EMR_BEGINPATH:
+    case U_EMR_ENDPATH:
+    case U_EMR_ABORTPATH:
+    case U_EMR_CLOSEFIGURE:
+    case U_EMR_FILLPATH:
+    case U_EMR_STROKEPATH:
+    case U_EMR_STROKEANDFILLPATH:
+    case U_EMR_EOF:
+        return true;
+    default:
+        return false;
+    }
+}
 
 class Fault {
 public:
@@ -122,8 +160,9 @@ public:
         const auto end = static_cast<std::size_t>(m_data.size());
         while (offset < end) {
             const Record r = recordAt(offset);
-            // libUEMF knows the layout of every documented record type.
-            if (r.type() <= lastKnownRecordType && !U_emf_record_safe(r.bytes())) {
+            // Records that are played are checked against their layout by
+            // libUEMF; the rest are skipped unread.
+            if (isPlayed(r.type()) && !U_emf_record_safe(r.bytes())) {
                 throw Fault(offset, QStringLiteral("поля записи выходят за её пределы"));
             }
             if (r.type() == U_EMR_EOF) {
