@@ -1,0 +1,100 @@
+# Shared steps of the end-to-end tests: start the real program in a virtual X
+# server, find its window, click at designed panel coordinates, capture it.
+# Sourced by the test scripts; "$app" is the executable's path.
+
+# Re-runs the calling script inside xvfb-run unless it already is.
+e2e_enter_display() {
+    if [ -n "${VL_E2E_DISPLAY_READY:-}" ]; then
+        return
+    fi
+    local tool
+    for tool in xvfb-run xdotool convert import; do
+        if ! command -v "$tool" >/dev/null 2>&1; then
+            echo "SKIP: $tool not found"
+            exit 77
+        fi
+    done
+    if [ ! -x "$app" ]; then
+        echo "FAIL: no executable at $app"
+        exit 1
+    fi
+    exec env VL_E2E_DISPLAY_READY=1 LANG=C.UTF-8 LC_ALL=C.UTF-8 QT_QPA_PLATFORM=xcb \
+        xvfb-run -a -s '-screen 0 1280x1024x24' bash "$0" "$@"
+}
+
+work=$(mktemp -d)
+pid=
+e2e_cleanup() {
+    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    fi
+    rm -rf "$work"
+}
+trap e2e_cleanup EXIT
+
+fail() {
+    echo "FAIL: $*"
+    if [ -f "$work/window.png" ]; then
+        local keep="${TMPDIR:-/tmp}/virtalab-e2e-$(basename "$0" .sh).png"
+        cp "$work/window.png" "$keep" && echo "The window as captured: $keep"
+    fi
+    if [ -s "$work/app.log" ]; then
+        echo "Program output:"
+        cat "$work/app.log"
+    fi
+    exit 1
+}
+
+# Starts the program and sets wid, x, y, width, height of its window.
+e2e_start() {
+    "$app" "$@" >"$work/app.log" 2>&1 &
+    pid=$!
+    wid=
+    local _
+    for _ in $(seq 100); do
+        if ! kill -0 "$pid" 2>/dev/null; then
+            fail "the program ended before showing its window"
+        fi
+        wid=$(xdotool search --onlyvisible --name 'Ver\.2\.0\.2' 2>/dev/null | head -n 1 || true)
+        [ -n "$wid" ] && break
+        sleep 0.2
+    done
+    [ -n "$wid" ] || fail "no window appeared within 20 seconds"
+    local geometry
+    geometry=$(xdotool getwindowgeometry --shell "$wid")
+    x=$(sed -n 's/^X=\(-\?[0-9]*\)$/\1/p' <<<"$geometry")
+    y=$(sed -n 's/^Y=\(-\?[0-9]*\)$/\1/p' <<<"$geometry")
+    width=$(sed -n 's/^WIDTH=\([0-9]*\)$/\1/p' <<<"$geometry")
+    height=$(sed -n 's/^HEIGHT=\([0-9]*\)$/\1/p' <<<"$geometry")
+}
+
+# Captures the window into $work/window.png and its pixels as text lines
+# "x,y: (r,g,b..." into $work/pixels.txt.
+e2e_capture() {
+    rm -f "$work/window.png"
+    import -window root -crop "${width}x${height}+${x}+${y}" +repage "$work/window.png" 2>/dev/null ||
+        fail "screenshot failed"
+    convert "$work/window.png" -depth 8 txt:- >"$work/pixels.txt"
+}
+
+# Sets panel_top, the window row where the panel starts below the menu bar,
+# from the oscilloscope lamp (dark red while off; fill starts 33 rows down).
+e2e_find_panel() {
+    local lamp_top= _
+    for _ in $(seq 50); do
+        e2e_capture
+        lamp_top=$(awk -F'[,:() ]+' '$3 == 192 && $4 == 0 && $5 == 0 { print $2; exit }' "$work/pixels.txt")
+        [ -n "$lamp_top" ] && break
+        sleep 0.2
+    done
+    [ -n "$lamp_top" ] || fail "the panel never showed its dark-red lamp"
+    panel_top=$((lamp_top - 33))
+}
+
+# Clicks at a point of the panel given in twips.
+e2e_click_twips() {
+    local px=$(($1 / 15)) py=$(($2 / 15))
+    xdotool mousemove --sync $((x + px)) $((y + panel_top + py)) click 1
+    sleep 0.3
+}
