@@ -18,6 +18,7 @@ packages=(
     clang-format
     xvfb xauth xdotool x11-apps imagemagick poppler-utils
     binutils-mingw-w64-x86-64
+    dpkg-dev desktop-file-utils appstream
 )
 
 install_missing() {
