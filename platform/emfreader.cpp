@@ -20,42 +20,30 @@ constexpr std::uint32_t headerRecordMinSize = 88;
 constexpr double coordinateLimit = 1 << 24;
 constexpr double penWidthLimit = 1 << 16;
 
-bool isPlayed(std::uint32_t type) {
+// Record types whose layout libUEMF can check: the documented ones, less
+// those it has no check for (it would only print a warning).
+bool libUemfChecks(std::uint32_t type) {
     switch (type) {
-    case U_EMR_SETMAPMODE:
-    case U_EMR_SETWINDOWORGEX:
-    case U_EMR_SETVIEWPORTORGEX:
-    case U_EMR_SETWINDOWEXTEX:
-    case U_EMR_SETVIEWPORTEXTEX:
-    case U_EMR_SETBKMODE:
-    case U_EMR_SETPOLYFILLMODE:
-    case U_EMR_CREATEPEN:
-    case U_EMR_EXTCREATEPEN:
-    case U_EMR_CREATEBRUSHINDIRECT:
-    case U_EMR_CREATEPALETTE:
-    case U_EMR_EXTCREATEFONTINDIRECTW:
-    case U_EMR_CREATEMONOBRUSH:
-    case U_EMR_CREATEDIBPATTERNBRUSHPT:
-    case U_EMR_CREATECOLORSPACE:
-    case U_EMR_CREATECOLORSPACEW:
-    case U_EMR_SELECTOBJECT:
-    case U_EMR_DELETEOBJECT:
-    case U_EMR_MOVETOEX:
-    case U_EMR_LINETO:
-    case U_EMR_POLYBEZIERTO16:
-    case U_EMR_SETPIXELV:
-    case U_EMR_ELLIPSE:
-    case U_EMR_BEGINPATH:
-    case U_EMR_ENDPATH:
-    case U_EMR_ABORTPATH:
-    case U_EMR_CLOSEFIGURE:
-    case U_EMR_FILLPATH:
-    case U_EMR_STROKEPATH:
-    case U_EMR_STROKEANDFILLPATH:
-    case U_EMR_EOF:
-        return true;
-    default:
+    case 69:
+    case 96:
+    case 97:
+    case 102:
+    case 103:
+    case 105:
+    case 106:
+    case 107:
+    case 109:
+    case 110:
+    case 111:
+    case 112:
+    case 113:
+    case 117:
+    case 119:
+    case 120:
+    case 121:
         return false;
+    default:
+        return type >= U_EMR_HEADER && type <= U_EMR_CREATECOLORSPACEW;
     }
 }
 
@@ -160,9 +148,7 @@ public:
         const auto end = static_cast<std::size_t>(m_data.size());
         while (offset < end) {
             const Record r = recordAt(offset);
-            // Records that are played are checked against their layout by
-            // libUEMF; the rest are skipped unread.
-            if (isPlayed(r.type()) && !U_emf_record_safe(r.bytes())) {
+            if (libUemfChecks(r.type()) && !U_emf_record_safe(r.bytes())) {
                 throw Fault(offset, QStringLiteral("поля записи выходят за её пределы"));
             }
             if (r.type() == U_EMR_EOF) {

@@ -323,7 +323,7 @@ void TestMetafile::mutatedFilesNeverCrash() {
     for (int round = 0; round < 1500; ++round) {
         QByteArray data = original;
         const RecordInfo& r = recs[static_cast<std::size_t>(below(int(recs.size())))];
-        switch (round % 6) {
+        switch (round % 7) {
         case 0: // a random byte anywhere
             data[below(int(data.size()))] = static_cast<char>(random());
             break;
@@ -337,7 +337,10 @@ void TestMetafile::mutatedFilesNeverCrash() {
         case 3: // cut anywhere
             data.truncate(below(int(data.size())));
             break;
-        case 4: // a record repeated
+        case 4: // a record of another kind with the same bytes
+            setU32(data, r.offset, 1 + below(122));
+            break;
+        case 5: // a record repeated
             data.insert(r.offset, data.mid(r.offset, int(r.size)));
             break;
         default: // a record dropped
