@@ -5,7 +5,6 @@
 #include <uemf.h>
 #include <uemf_safe.h>
 
-#include <QTransform>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -24,23 +23,23 @@ constexpr double penWidthLimit = 1 << 16;
 // those it has no check for (it would only print a warning).
 bool libUemfChecks(std::uint32_t type) {
     switch (type) {
-    case 69:
-    case 96:
-    case 97:
-    case 102:
-    case 103:
-    case 105:
-    case 106:
-    case 107:
-    case 109:
-    case 110:
-    case 111:
-    case 112:
-    case 113:
-    case 117:
-    case 119:
-    case 120:
-    case 121:
+    case U_EMR_UNDEF69:
+    case U_EMR_POLYTEXTOUTA:
+    case U_EMR_POLYTEXTOUTW:
+    case U_EMR_GLSRECORD:
+    case U_EMR_GLSBOUNDEDRECORD:
+    case U_EMR_DRAWESCAPE:
+    case U_EMR_EXTESCAPE:
+    case U_EMR_UNDEF107:
+    case U_EMR_FORCEUFIMAPPING:
+    case U_EMR_NAMEDESCAPE:
+    case U_EMR_COLORCORRECTPALETTE:
+    case U_EMR_SETICMPROFILEA:
+    case U_EMR_SETICMPROFILEW:
+    case U_EMR_UNDEF117:
+    case U_EMR_SETLINKEDUFIS:
+    case U_EMR_SETTEXTJUSTIFICATION:
+    case U_EMR_COLORMATCHTOTARGETW:
         return false;
     default:
         return type >= U_EMR_HEADER && type <= U_EMR_CREATECOLORSPACEW;
@@ -195,12 +194,12 @@ private:
         const std::int32_t mmW = r.i32(80);
         const std::int32_t mmH = r.i32(84);
         // Frames far beyond any page are as unusable as empty ones.
-        constexpr std::int32_t limit = 1 << 24;
-        if (frame.right() <= frame.left() || frame.bottom() <= frame.top() || deviceW <= 0 ||
-            deviceH <= 0 || mmW <= 0 || mmH <= 0 || std::abs(frame.left()) > limit ||
-            std::abs(frame.top()) > limit || std::abs(frame.right()) > limit ||
-            std::abs(frame.bottom()) > limit || deviceW > limit || deviceH > limit || mmW > limit ||
-            mmH > limit) {
+        auto offPage = [](std::int32_t v) { return v < -(1 << 24) || v > (1 << 24); };
+        auto unusable = [&offPage](std::int32_t v) { return v <= 0 || offPage(v); };
+        if (frame.right() <= frame.left() || frame.bottom() <= frame.top() ||
+            offPage(frame.left()) || offPage(frame.top()) || offPage(frame.right()) ||
+            offPage(frame.bottom()) || unusable(deviceW) || unusable(deviceH) || unusable(mmW) ||
+            unusable(mmH)) {
             throw Fault(24, QStringLiteral("недопустимая рамка или устройство"));
         }
         const std::uint32_t handles = r.u32(56) & 0xffff;
