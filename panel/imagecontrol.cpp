@@ -79,6 +79,9 @@ void ImageControl::paintEvent(QPaintEvent*) {
         return;
     }
     QPainter painter(this);
+    // On screen the widget clips already; a recording for the printer does
+    // not, and the picture may be far larger than the widget.
+    painter.setClipRect(rect());
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     // Paint in the container's coordinates: the widget is only the visible

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QPainter>
+#include <QPicture>
 #include <QPrinter>
 #include <QWidget>
 
@@ -25,8 +26,19 @@ QString printWidget(QWidget& widget, QPrinter& printer) {
     const double scale = std::min(page.width() / size.width(), page.height() / size.height());
     painter.translate((page.width() - size.width() * scale) / 2, 0);
     painter.scale(scale, scale);
-    widget.render(&painter, QPoint(), QRegion(),
-                  QWidget::DrawChildren | QWidget::DrawWindowBackground);
+    // Rendered straight onto a printer, Qt rasterises the widget; recorded
+    // into a picture first, it reaches the page as vector drawing commands.
+    QPicture recording;
+    {
+        QPainter recorder(&recording);
+        widget.render(&recorder, QPoint(), QRegion(),
+                      QWidget::DrawChildren | QWidget::DrawWindowBackground);
+    }
+    // Playing a picture scales it from its own resolution to the device's;
+    // the widget is already scaled to the page.
+    painter.scale(double(recording.logicalDpiX()) / printer.logicalDpiX(),
+                  double(recording.logicalDpiY()) / printer.logicalDpiY());
+    painter.drawPicture(0, 0, recording);
     if (!painter.end()) {
         return QStringLiteral("Печать прервана: задание не удалось завершить.");
     }

@@ -119,6 +119,23 @@ private slots:
         const qsizetype pages = bytes.count("/Type /Page\n") + bytes.count("/Type /Page ");
         QCOMPARE(pages, qsizetype(1));
 
+        // Vectors, not a page-sized raster: the only images are the panel's
+        // own small pictures.
+        const QString pdfimages = QStandardPaths::findExecutable("pdfimages");
+        if (!pdfimages.isEmpty()) {
+            QProcess list;
+            list.start(pdfimages, {"-list", file});
+            QVERIFY(list.waitForFinished());
+            const QStringList lines = QString::fromLatin1(list.readAllStandardOutput()).split('\n');
+            for (const QString& line : lines.mid(2)) {
+                const QStringList columns = line.simplified().split(' ');
+                if (columns.size() > 4) {
+                    QVERIFY2(columns[3].toInt() <= 600 && columns[4].toInt() <= 600,
+                             qPrintable("page-sized image in the print: " + line));
+                }
+            }
+        }
+
         // The page shows the panel: the oscilloscope's green lamp is on it.
         const QString pdftoppm = QStandardPaths::findExecutable("pdftoppm");
         if (pdftoppm.isEmpty()) {

@@ -1,0 +1,221 @@
+#!/usr/bin/env bash
+# A whole lesson on the real program, driven as a student would drive it:
+# both units on, both sweep modes, every signal shape, the value sliders from
+# the keyboard, the offsets and «Центр», the oscilloscope switched off while
+# the generator runs, the about box, and a print to a PDF file. After each
+# step the screen is checked: the lamps, and where the green trace stands
+# and how long its period is, measured from the axis crossing.
+# Usage: test_lesson.sh <virtalab executable> <shotcheck executable>
+set -euo pipefail
+
+app=${1:?usage: $0 <virtalab> <shotcheck>}
+shotcheck=${2:?usage: $0 <virtalab> <shotcheck>}
+source "$(dirname "$0")/lib.sh"
+e2e_enter_display "$@"
+
+# The screen's drawing area in panel pixels; the axes cross at (2570, 2050)
+# twips inside it.
+screen_x=162
+screen_y=5
+screen_w=339
+screen_h=269
+axis_x=171.3
+axis_y=136.7
+
+step() { echo "-- $*"; }
+
+# Colour "r,g,b" of a panel pixel in the last capture.
+pixel() {
+    awk -F'[,:() ]+' -v px="$1" -v py="$(($2 + panel_top))" \
+        '$1 == px && $2 == py { print $3 "," $4 "," $5; exit }' "$work/pixels.txt"
+}
+
+expect_lamps() {
+    local scope generator
+    scope=$(pixel 36 36)
+    generator=$(pixel 36 372)
+    [ "$scope" = "$1" ] || fail "oscilloscope lamp is $scope, expected $1"
+    [ "$generator" = "$2" ] || fail "generator lamp is $generator, expected $2"
+}
+green=0,255,0
+dark_red=192,0,0
+
+# Sets l t r b: the green trace's box inside the screen, or fails if there
+# is none.
+trace_box() {
+    local box
+    box=$("$shotcheck" extent "$work/window.png" "$screen_x" $((panel_top + screen_y)) "$screen_w" "$screen_h")
+    [ "$box" != none ] || fail "no trace on the screen"
+    read -r l t r b <<<"$box"
+}
+
+expect_no_trace() {
+    local box
+    box=$("$shotcheck" extent "$work/window.png" "$screen_x" $((panel_top + screen_y)) "$screen_w" "$screen_h")
+    [ "$box" = none ] || fail "a trace is on the screen ($box) where none should be"
+}
+
+# near <what> <measured> <expected> <tolerance>
+near() {
+    awk -v m="$2" -v e="$3" -v t="$4" 'BEGIN { exit !(m >= e - t && m <= e + t) }' ||
+        fail "$1 is $2, expected $3 ± $4"
+    echo "   $1 $2 (expected $3)"
+}
+
+expect_period() {
+    local measured
+    measured=$("$shotcheck" period "$work/window.png" "$screen_x" $((panel_top + screen_y)) "$screen_w" "$screen_h")
+    near "period" "$measured" "$1" "$(awk -v e="$1" 'BEGIN { print e * 0.03 }')"
+}
+
+# Trace height h twips; the waveform's peak-to-peak part of it, in pixels.
+peak_to_peak() { awk -v h="$1" -v f="$2" 'BEGIN { printf "%.1f", h / 15 * f }'; }
+
+key() {
+    xdotool key --delay 60 "$@"
+    sleep 0.3
+}
+
+# Opens "Меню" and picks its n-th item from the keyboard.
+menu_item() {
+    xdotool mousemove --sync $((x + 25)) $((y + 8)) click 1
+    sleep 0.4
+    local i
+    for i in $(seq "$1"); do xdotool key Down; done
+    xdotool key Return
+    sleep 1
+}
+
+export HOME="$work"
+e2e_start
+e2e_find_panel
+
+step "all off"
+expect_lamps "$dark_red" "$dark_red"
+expect_no_trace
+
+step "oscilloscope on: the short stroke at the trace's first corner"
+e2e_click_twips 1087 547
+e2e_capture
+expect_lamps "$green" "$dark_red"
+trace_box
+near "stroke left" "$l" 171 3
+near "stroke top" "$t" 136 3
+
+step "generator on, sweep along Y: a vertical line 2100 twips tall"
+e2e_click_twips 1087 5587
+e2e_capture
+expect_lamps "$green" "$green"
+trace_box
+near "line height" $((b - t + 1)) "$(peak_to_peak 2100 0.882)" 4
+near "line width" $((r - l + 1)) 2 2
+
+step "sweep along X and Y: the sine across the screen"
+e2e_click_twips 1207 1507
+e2e_capture
+trace_box
+near "wave left" "$l" 0 1
+near "wave right" "$r" $((screen_w - 1)) 1
+near "wave height" $((b - t + 1)) "$(peak_to_peak 2100 0.9375)" 4
+near "wave middle" $(((t + b) / 2)) "$axis_y" 3
+expect_period 23.81
+
+step "each signal shape"
+e2e_click_twips 540 4327
+e2e_capture
+expect_period 22.22
+e2e_click_twips 540 4807
+e2e_capture
+expect_period 44.44
+e2e_click_twips 540 4567
+e2e_capture
+expect_period 23.81
+
+step "gain from the keyboard: End, then Home"
+e2e_click_twips 1117 2252
+key End
+e2e_capture
+trace_box
+near "wave height at gain 11" $((b - t + 1)) "$(peak_to_peak 3850 0.9375)" 4
+key Home
+e2e_capture
+trace_box
+near "wave height at gain 1" $((b - t + 1)) "$(peak_to_peak 350 0.9375)" 3
+
+step "time per division to the end: the period widens"
+e2e_click_twips 1117 3002
+key End
+e2e_capture
+expect_period 31.75
+
+step "frequency to the end: the period narrows"
+e2e_click_twips 6450 6007
+key End
+e2e_capture
+expect_period 12.70
+
+step "voltage: Home flattens the trace away, End gives 700 twips"
+e2e_click_twips 6450 5527
+key Home
+e2e_capture
+expect_no_trace
+key End
+e2e_capture
+trace_box
+near "wave height at 50 V" $((b - t + 1)) "$(peak_to_peak 700 0.9375)" 3
+
+step "sweep along Y, then the offsets from the keyboard"
+e2e_click_twips 1087 1147
+e2e_click_twips 5407 4687
+key Prior Prior Prior Prior Prior Prior Prior Prior Prior Prior
+e2e_click_twips 8167 1927
+key Next Next Next Next Next Next Next Next Next Next
+e2e_capture
+trace_box
+near "line x, moved right" $(((l + r) / 2)) "$(awk -v a="$axis_x" 'BEGIN { print a + 1000 / 15 }')" 3
+near "line middle, moved down" $(((t + b) / 2)) "$(awk -v a="$axis_y" 'BEGIN { print a + 1000 / 15 }')" 3
+
+step "«Центр» brings the line back to the axis crossing"
+e2e_click_twips 8167 4627
+e2e_capture
+trace_box
+near "line x" $(((l + r) / 2)) "$axis_x" 3
+near "line middle" $(((t + b) / 2)) "$axis_y" 3
+
+step "oscilloscope off while the generator runs"
+e2e_click_twips 1567 547
+e2e_capture
+expect_lamps "$dark_red" "$dark_red"
+expect_no_trace
+
+step "about box: opened from the menu, closed with OK"
+menu_item 2
+about=$(xdotool search --onlyvisible --name '^О программе\.\.\.$' 2>/dev/null | head -n 1 || true)
+[ -n "$about" ] || fail "the about box did not open"
+about_geometry=$(xdotool getwindowgeometry --shell "$about")
+ax=$(sed -n 's/^X=\([0-9]*\)$/\1/p' <<<"$about_geometry")
+ay=$(sed -n 's/^Y=\([0-9]*\)$/\1/p' <<<"$about_geometry")
+xdotool mousemove --sync $((ax + (5760 + 172) / 15)) $((ay + (3240 + 142) / 15)) click 1
+sleep 1
+if xdotool search --onlyvisible --name '^О программе\.\.\.$' >/dev/null 2>&1; then
+    fail "OK did not close the about box"
+fi
+
+step "print to a PDF file through the printer dialog"
+menu_item 1
+xdotool key Return
+for _ in $(seq 50); do
+    tail -c 6 "$work/print.pdf" 2>/dev/null | grep -q '%%EOF' && break
+    sleep 0.2
+done
+[ -s "$work/print.pdf" ] || fail "no PDF was written"
+head -c 4 "$work/print.pdf" | grep -q '%PDF' || fail "the print is not a PDF"
+pages=$(grep -a -c -E '/Type /Page( |$)' "$work/print.pdf" || true)
+[ "$pages" -eq 1 ] || fail "the print has $pages pages, expected 1"
+
+kill -0 "$pid" 2>/dev/null || fail "the program ended during the lesson"
+# Only the platform's own notices may appear on standard error.
+if grep -v -E 'XDG_RUNTIME_DIR|PulseAudio|pa_context|No audio device|qt\.qpa\.' "$work/app.log" | grep -q .; then
+    fail "unexpected messages from the program"
+fi
+echo "PASS: the whole lesson"
