@@ -10,6 +10,7 @@
 #include <QTranslator>
 
 #include <cstdlib>
+#include <memory>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -32,13 +33,23 @@ int main(int argc, char* argv[]) {
         std::exit(EXIT_FAILURE);
     };
 
-    MainWindow window(sounds, fatal);
-    window.adjustSize();
-    if (const QScreen* screen = window.screen()) {
-        window.move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window.frameSize(),
-                                        screen->availableGeometry())
-                        .topLeft());
+    // The pictures are built into the program; one that cannot be read means
+    // a damaged build, reported plainly rather than as a crash.
+    std::unique_ptr<MainWindow> window;
+    try {
+        window = std::make_unique<MainWindow>(sounds, fatal);
+    } catch (const std::exception& error) {
+        QMessageBox::critical(nullptr, QStringLiteral("Вирталаб"),
+                              QStringLiteral("Программа не может запуститься: %1")
+                                  .arg(QString::fromUtf8(error.what())));
+        return EXIT_FAILURE;
     }
-    window.show();
+    window->adjustSize();
+    if (const QScreen* screen = window->screen()) {
+        window->move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window->frameSize(),
+                                         screen->availableGeometry())
+                         .topLeft());
+    }
+    window->show();
     return QApplication::exec();
 }
