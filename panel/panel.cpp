@@ -322,8 +322,80 @@ Panel::Panel(QWidget* parent) : QWidget(parent) {
     Строка2->raise();
 
     b.chainTabOrder(this);
+    tabStopsAtSelection();
 
     loadPictures();
+    nameControls();
+}
+
+// Tab enters an option group at its selected option and leaves it at once;
+// the arrow keys choose within it. Qt moves the stop to whichever option
+// takes the focus; this keeps it on the selection from the start, and when
+// code changes the selection.
+void Panel::tabStopsAtSelection() {
+    for (QButtonGroup* group : findChildren<QButtonGroup*>()) {
+        const auto follow = [group] {
+            for (QAbstractButton* option : group->buttons()) {
+                const Qt::FocusPolicy policy = option->focusPolicy();
+                option->setFocusPolicy(option->isChecked()
+                                           ? Qt::FocusPolicy(policy | Qt::TabFocus)
+                                           : Qt::FocusPolicy(policy & ~Qt::TabFocus));
+            }
+        };
+        follow();
+        connect(group, &QButtonGroup::buttonToggled, group, follow);
+    }
+}
+
+void Panel::nameControls() {
+    // The caption without its access-key mark; no caption here has a literal
+    // ampersand.
+    const auto caption = [](const QAbstractButton* button) {
+        return QString(button->text()).remove(QLatin1Char('&'));
+    };
+    const std::initializer_list<QAbstractButton*> captioned = {Комманда1, Опция2,    Опция3,
+                                                               signal[0], signal[1], signal[2]};
+    for (QAbstractButton* button : captioned) {
+        button->setAccessibleName(caption(button));
+    }
+
+    // "On" and "Off" alone do not say which unit they switch. The name keeps
+    // the caption, so what is read is what is seen; the description says it
+    // in Russian.
+    const auto power = [&caption](QAbstractButton* button, const QString& unit,
+                                  const QString& action) {
+        button->setAccessibleName(unit + QStringLiteral(": ") + caption(button));
+        button->setAccessibleDescription(action);
+    };
+    power(Опция6, QStringLiteral("Осциллограф"), QStringLiteral("Включить осциллограф"));
+    power(Опция5, QStringLiteral("Осциллограф"), QStringLiteral("Выключить осциллограф"));
+    power(Опция1, QStringLiteral("Генератор"), QStringLiteral("Включить генератор"));
+    power(Опция4, QStringLiteral("Генератор"), QStringLiteral("Выключить генератор"));
+
+    // The frames have no titles; named, they group what a screen reader says.
+    Рамка1->setAccessibleName(QStringLiteral("Осциллограф"));
+    pp->setAccessibleName(QStringLiteral("Питание осциллографа"));
+    Рамка3->setAccessibleName(QStringLiteral("Генератор"));
+    Рамка6->setAccessibleName(QStringLiteral("Питание генератора"));
+    Рамка7->setAccessibleName(Метка6->text());
+
+    // A slider and its readout take the caption of the label beside them;
+    // the label points at the slider, the control the student moves.
+    const auto labelled = [](QLabel* label, Slider* slider, QLineEdit* readout) {
+        label->setBuddy(slider);
+        slider->setAccessibleName(label->text());
+        if (readout) {
+            readout->setAccessibleName(label->text());
+        }
+    };
+    labelled(Метка1, sl5, Текст1);
+    labelled(Метка7, sl6, Текст2);
+    labelled(Метка2, sl1, nullptr);
+    labelled(Метка3, sl2, nullptr);
+    labelled(Метка4, sl3, t3);
+    labelled(Метка5, sl4, t4);
+
+    pole->setAccessibleName(QStringLiteral("Экран осциллографа"));
 }
 
 void Panel::paintEvent(QPaintEvent*) {

@@ -92,4 +92,10 @@ private:
     // Gives every image control its picture; separate from the layout so the
     // layout reads like the control tables.
     void loadPictures();
+
+    // Names for assistive tools, in the words the student sees.
+    void nameControls();
+
+    // Makes each option group one Tab stop, at its selected option.
+    void tabStopsAtSelection();
 };

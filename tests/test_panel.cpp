@@ -277,7 +277,11 @@ void TestPanel::control() {
     if (const auto* edit = qobject_cast<const QLineEdit*>(w)) {
         QVERIFY(edit->isReadOnly());
     }
-    if (takesFocus(kind)) {
+    if (qobject_cast<const QRadioButton*>(w)) {
+        // An option group is one Tab stop, at its selected option.
+        QVERIFY(w->focusPolicy() & Qt::ClickFocus);
+        QCOMPARE(bool(w->focusPolicy() & Qt::TabFocus), bool(c.state & Selected));
+    } else if (takesFocus(kind)) {
         QVERIFY(w->focusPolicy() & Qt::TabFocus);
     } else {
         QCOMPARE(w->focusPolicy(), Qt::NoFocus);
@@ -313,7 +317,7 @@ void TestPanel::tabChain() {
     const Panel panel;
     QStringList chain;
     for (QWidget* w = panel.nextInFocusChain(); w != &panel; w = w->nextInFocusChain()) {
-        if (panel.isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus)) {
+        if (panel.isAncestorOf(w) && w->focusPolicy() != Qt::NoFocus) {
             chain << w->objectName();
         }
     }
