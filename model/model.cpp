@@ -1,5 +1,7 @@
 #include "model/model.h"
 
+#include "model/screendescription.h"
+
 #include <exception>
 
 Model::Model(Panel& panel, SoundPlayer& sounds, std::function<void(const QString&)> fatal,
@@ -8,6 +10,7 @@ Model::Model(Panel& panel, SoundPlayer& sounds, std::function<void(const QString
     connectTraceHandlers();
     connectPowerHandlers();
     connectSweepHandlers();
+    screentext::describeScreen(p);
 }
 
 void Model::guarded(const std::function<void()>& handler) {
@@ -16,4 +19,7 @@ void Model::guarded(const std::function<void()>& handler) {
     } catch (const std::exception& error) {
         m_fatal(QString::fromUtf8(error.what()));
     }
+    // Every change to the trace comes from a handler, so the screen's
+    // description is brought up to date here and nowhere else.
+    screentext::describeScreen(p);
 }
