@@ -15,11 +15,13 @@ double devicePixel(const QPainter& painter) {
 }
 
 // What the painter can reach, in its logical coordinates. It may be larger
-// than what is really visible, never smaller.
+// than what is really visible, never smaller. The window is what the device
+// shows before the world transform; the viewport would not do, as on a
+// high-DPI device it is in other units than the view transform maps to.
 QRectF reachableArea(const QPainter& painter) {
     bool invertible = false;
-    const QTransform toLogical = painter.combinedTransform().inverted(&invertible);
-    QRectF area = invertible ? toLogical.mapRect(QRectF(painter.viewport())) : QRectF();
+    const QTransform toLogical = painter.worldTransform().inverted(&invertible);
+    QRectF area = invertible ? toLogical.mapRect(QRectF(painter.window())) : QRectF();
     if (painter.hasClipping()) {
         area &= painter.clipBoundingRect();
     }
