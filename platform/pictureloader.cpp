@@ -2,6 +2,7 @@
 
 #include "platform/emfreader.h"
 #include "platform/metafile.h"
+#include "platform/rastercheck.h"
 #include "platform/rasterpicture.h"
 
 #include <QBuffer>
@@ -21,6 +22,10 @@ PicturePtr loadPicture(const QString& path) {
         return Metafile::fromData(data, path);
     }
 
+    if (const QString damage = rasterDamage(data); !damage.isEmpty()) {
+        throw PictureError(
+            QStringLiteral("Рисунок «%1» повреждён: %2").arg(path, damage).toStdString());
+    }
     QBuffer buffer;
     buffer.setData(data);
     buffer.open(QIODevice::ReadOnly);

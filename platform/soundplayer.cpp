@@ -1,8 +1,18 @@
 #include "platform/soundplayer.h"
 
+#include "platform/wavefile.h"
+
+#include <QFile>
 #include <QFileInfo>
 #include <QSoundEffect>
 #include <QUrl>
+
+namespace {
+
+// Far more than any switch sound; a larger file is not read at all.
+constexpr qint64 largestSound = 16 << 20;
+
+} // namespace
 
 SwitchSoundPlayer::SwitchSoundPlayer(QString folder, std::function<void()> beep, QObject* parent)
     : QObject(parent), m_folder(std::move(folder)), m_beep(std::move(beep)),
@@ -15,12 +25,13 @@ void SwitchSoundPlayer::play(const QString& name) {
     // Clearing the source first makes the effect reopen the file even when
     // the same sound is asked for again.
     m_effect->setSource(QUrl());
-    const QFileInfo file(m_folder + name);
-    if (!file.isFile() || !file.isReadable() || file.size() == 0) {
+    QFile file(m_folder + name);
+    if (!QFileInfo(file).isFile() || file.size() > largestSound ||
+        !file.open(QIODevice::ReadOnly) || !isPlayableWave(file.readAll())) {
         m_beep();
         return;
     }
-    m_effect->setSource(QUrl::fromLocalFile(file.absoluteFilePath()));
+    m_effect->setSource(QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath()));
     m_effect->play();
 }
 
