@@ -1,10 +1,27 @@
 #include "platform/windowprinter.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QPainter>
 #include <QPicture>
 #include <QPrinter>
 #include <QWidget>
+
+namespace {
+
+// Qt's PDF writer does not report a failed write (a full disk, a device that
+// refuses data), so the file is read back: it must hold a whole document.
+bool wholePdfWritten(const QString& path) {
+    QFile file(path);
+    if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly) || file.size() < 32) {
+        return false;
+    }
+    const QByteArray head = file.read(5);
+    return head == "%PDF-" && file.seek(file.size() - 32) && file.read(32).contains("%%EOF");
+}
+
+} // namespace
 
 QString printWidget(QWidget& widget, QPrinter& printer) {
     const bool toFile = printer.outputFormat() == QPrinter::PdfFormat;
@@ -41,6 +58,11 @@ QString printWidget(QWidget& widget, QPrinter& printer) {
     painter.drawPicture(0, 0, recording);
     if (!painter.end()) {
         return QStringLiteral("Печать прервана: задание не удалось завершить.");
+    }
+    if (toFile && !wholePdfWritten(printer.outputFileName())) {
+        return QStringLiteral("Не удалось записать файл «%1» полностью. Проверьте, что на диске "
+                              "есть место.")
+            .arg(printer.outputFileName());
     }
     return {};
 }
