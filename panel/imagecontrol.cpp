@@ -1,6 +1,7 @@
 #include "panel/imagecontrol.h"
 
 #include "panel/twips.h"
+#include "platform/rasterpicture.h"
 
 #include <QEvent>
 #include <QPainter>
@@ -82,12 +83,22 @@ void ImageControl::paintEvent(QPaintEvent*) {
     // On screen the widget clips already; a recording for the printer does
     // not, and the picture may be far larger than the widget.
     painter.setClipRect(rect());
+    const QRectF full = pixelRect();
+    const QRectF target = m_stretch ? full : QRectF(full.topLeft(), m_picture->naturalSize());
+    // A raster picture is pixels already: a copy would only cost memory.
+    if (dynamic_cast<const RasterPicture*>(m_picture.get())) {
+        drawPicture(painter, target);
+        return;
+    }
+    m_cache.paint(painter, rect(), {m_picture, target, geometry()},
+                  [this, &target](QPainter& on) { drawPicture(on, target); });
+}
+
+void ImageControl::drawPicture(QPainter& painter, const QRectF& target) const {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     // Paint in the container's coordinates: the widget is only the visible
     // window onto the full rectangle.
     painter.translate(-QPointF(geometry().topLeft()));
-    const QRectF full = pixelRect();
-    const QRectF target = m_stretch ? full : QRectF(full.topLeft(), m_picture->naturalSize());
     m_picture->paint(painter, target);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "panel/drawingcache.h"
 #include "platform/picture.h"
 
 #include <QWidget>
@@ -42,6 +43,8 @@ protected:
 
 private:
     void place();
+    // Draws the picture into its rectangle, in the container's coordinates.
+    void drawPicture(QPainter& painter, const QRectF& target) const;
 
     PicturePtr m_picture;
     bool m_stretch = true;
@@ -49,4 +52,5 @@ private:
     float m_top = 0;
     float m_width = 0;
     float m_height = 0;
+    DrawingCache m_cache;
 };
