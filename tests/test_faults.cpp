@@ -1,0 +1,502 @@
+// Faults from outside the program: damaged or missing switch sounds, print
+// targets that cannot be written, no printer, a cancelled printer dialog, a
+// damaged picture file. Each is survived: every other step is done, the user
+// is told in Russian where a message is possible, and nothing crashes.
+
+#include "app/mainwindow.h"
+#include "modelrig.h"
+#include "platform/pictureloader.h"
+#include "platform/wavefile.h"
+
+#include <QAbstractPrintDialog>
+#include <QFile>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QSoundEffect>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QtEndian>
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <functional>
+#include <map>
+
+namespace {
+
+const QString whip = QStringLiteral("whip.wav");
+const QString genOn = QStringLiteral("Sldwst2.wav");
+const QString genOff = QStringLiteral("Sldwst.wav");
+
+// The state of a switch sound beside the executable.
+enum class Sound { Good, Missing, Empty, Garbage, CutInHeader, CutInSamples, Compressed, Folder };
+
+QByteArray asset(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QByteArray soundBytes(const QString& name, Sound state) {
+    const QByteArray good = asset(QStringLiteral(VIRTALAB_ASSETS "/") + name);
+    switch (state) {
+    case Sound::Good:
+        return good;
+    case Sound::Garbage: {
+        QByteArray bytes;
+        for (int i = 0; i < 4000; ++i) {
+            bytes.append(char((i * 7919) >> 3));
+        }
+        return bytes;
+    }
+    case Sound::CutInHeader:
+        return good.left(16);
+    case Sound::CutInSamples:
+        return good.left(good.size() / 2);
+    case Sound::Compressed: {
+        QByteArray bytes = good;
+        bytes[20] = 0x55; // MPEG layer 3
+        return bytes;
+    }
+    default:
+        return {};
+    }
+}
+
+// Puts one switch sound into the folder in the given state.
+bool placeSound(const QDir& folder, const QString& name, Sound state) {
+    if (state == Sound::Missing) {
+        return true;
+    }
+    if (state == Sound::Folder) {
+        return folder.mkdir(name);
+    }
+    const QByteArray bytes = soundBytes(name, state);
+    if (state != Sound::Empty && bytes.isEmpty()) {
+        return false;
+    }
+    QFile f(folder.filePath(name));
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// Answers every modal box that opens while trigger runs, collecting
+// "title|text" of each message box; a printer dialog is cancelled.
+struct ModalAnswers {
+    QStringList messages;
+    QList<QAbstractPrintDialog::PrintDialogOptions> dialogOptions;
+
+    void run(const std::function<void()>& trigger) {
+        QTimer poll;
+        poll.setInterval(10);
+        QObject::connect(&poll, &QTimer::timeout, &poll, [this] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                messages << box->windowTitle() + '|' + box->text();
+                box->close();
+            } else if (auto* dialog = qobject_cast<QPrintDialog*>(modal)) {
+                dialogOptions << dialog->options();
+                dialog->reject();
+            }
+        });
+        poll.start();
+        trigger();
+    }
+};
+
+// Makes a file unwritable even for root, where the file system allows it:
+// the permission bits first, the immutable flag when those do not bind.
+class ReadOnlyFile {
+public:
+    explicit ReadOnlyFile(const QString& path) : m_path(path) {
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+        if (writable()) {
+            setImmutable(true);
+            m_immutable = !writable();
+        }
+    }
+    ~ReadOnlyFile() {
+        if (m_immutable) {
+            setImmutable(false);
+        }
+    }
+    ReadOnlyFile(const ReadOnlyFile&) = delete;
+    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+
+    bool writable() const {
+        const int fd = ::open(QFile::encodeName(m_path).constData(), O_WRONLY | O_APPEND);
+        if (fd >= 0) {
+            ::close(fd);
+        }
+        return fd >= 0;
+    }
+
+private:
+    void setImmutable(bool on) {
+        const int fd = ::open(QFile::encodeName(m_path).constData(), O_RDONLY);
+        if (fd < 0) {
+            return;
+        }
+        int flags = 0;
+        if (::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
+            flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+            ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
+        }
+        ::close(fd);
+    }
+
+    QString m_path;
+    bool m_immutable = false;
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(Sound)
+
+class TestFaults : public QObject {
+    Q_OBJECT
+
+    QStringList errors;
+
+    std::unique_ptr<MainWindow> makeWindow(SoundPlayer& sounds) {
+        auto w = std::make_unique<MainWindow>(sounds, [this](const QString& e) { errors << e; });
+        w->show();
+        return w;
+    }
+
+    // The window still works after a fault: the scope switches on.
+    static void windowGoesOn(MainWindow& w) {
+        w.panel().Опция6->setChecked(true);
+        QCOMPARE(w.panel().Форма4->fillColor(), 65280);
+        QVERIFY(!w.panel().ii->isHidden());
+    }
+
+private slots:
+    void init() { errors.clear(); }
+
+    void switchSounds_data();
+    void switchSounds();
+    void wavesChecked_data();
+    void wavesChecked();
+    void printTargets_data();
+    void printTargets();
+    void noPrinterAtAll();
+    void cancelledDialogEveryTime();
+    void damagedPictures_data();
+    void damagedPictures();
+};
+
+// The real player, driven through the switch sequences, with the sounds
+// beside the "executable" in each state. A sound that cannot be played is
+// replaced by the beep; every other step of the sequence is done.
+void TestFaults::switchSounds_data() {
+    QTest::addColumn<Sound>("whipState");
+    QTest::addColumn<Sound>("generatorState");
+    QTest::newRow("all good") << Sound::Good << Sound::Good;
+    QTest::newRow("all missing") << Sound::Missing << Sound::Missing;
+    QTest::newRow("all empty") << Sound::Empty << Sound::Empty;
+    QTest::newRow("all garbage") << Sound::Garbage << Sound::Garbage;
+    QTest::newRow("all cut inside the header") << Sound::CutInHeader << Sound::CutInHeader;
+    QTest::newRow("all cut inside the samples") << Sound::CutInSamples << Sound::CutInSamples;
+    QTest::newRow("all compressed") << Sound::Compressed << Sound::Compressed;
+    QTest::newRow("folders in their place") << Sound::Folder << Sound::Folder;
+    QTest::newRow("only whip missing") << Sound::Missing << Sound::Good;
+    QTest::newRow("only whip cut") << Sound::CutInHeader << Sound::Good;
+    QTest::newRow("only generator sounds garbage") << Sound::Good << Sound::Garbage;
+}
+
+void TestFaults::switchSounds() {
+    QFETCH(Sound, whipState);
+    QFETCH(Sound, generatorState);
+    QTemporaryDir dir;
+    const QDir folder(dir.path());
+    QVERIFY(placeSound(folder, whip, whipState));
+    QVERIFY(placeSound(folder, genOn, generatorState));
+    QVERIFY(placeSound(folder, genOff, generatorState));
+    const std::map<QString, Sound> state{
+        {"/" + whip, whipState}, {"/" + genOn, generatorState}, {"/" + genOff, generatorState}};
+
+    int beeps = 0;
+    SwitchSoundPlayer player(dir.path(), [&beeps] { ++beeps; });
+    // What the model asks for, passed on to the real player.
+    struct Recorder : SoundPlayer {
+        SwitchSoundPlayer& real;
+        QStringList asked;
+        explicit Recorder(SwitchSoundPlayer& r) : real(r) {}
+        void play(const QString& name) override {
+            asked << name;
+            real.play(name);
+        }
+    } recorder(player);
+    auto w = makeWindow(recorder);
+    Panel& p = w->panel();
+
+    struct Step {
+        const char* what;
+        QRadioButton* button;
+        bool scope;
+        bool generator;
+    };
+    const Step steps[] = {
+        {"scope on", p.Опция6, true, false},
+        {"generator on", p.Опция1, true, true},
+        {"generator off", p.Опция4, true, false},
+        {"generator on again", p.Опция1, true, true},
+        {"scope off while generating", p.Опция5, false, false},
+    };
+    for (const Step& step : steps) {
+        const int before = beeps;
+        recorder.asked.clear();
+        QTest::mouseClick(step.button, Qt::LeftButton);
+        // Every other step of the sequence is done.
+        QVERIFY2(step.button->isChecked(), step.what);
+        QCOMPARE(p.Форма4->fillColor(), step.scope ? 65280 : 192);
+        QCOMPARE(p.Форма2->fillColor(), step.generator ? 65280 : 192);
+        QCOMPARE(p.sl1->isEnabled(), step.scope);
+        QCOMPARE(p.sl4->isEnabled(), step.generator);
+        QCOMPARE(p.ii->isHidden(), !step.scope);
+        QVERIFY(!recorder.asked.isEmpty());
+
+        // One beep for each sound that cannot be played; decoding may find
+        // a fault only after the sequence has ended.
+        int faulty = 0;
+        for (const QString& name : recorder.asked) {
+            faulty += state.at(name) != Sound::Good;
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(beeps - before, faulty, 2000);
+        // A late beep for a sound that was fine would show up here.
+        QTest::qWait(100);
+        QCOMPARE(beeps - before, faulty);
+    }
+    QVERIFY(errors.isEmpty());
+}
+
+// The check that keeps unplayable files from the sound service. What it lets
+// through, Qt really decodes.
+void TestFaults::wavesChecked_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("playable");
+    // Whether Qt itself may be asked: a file cut short would hang it.
+    QTest::addColumn<bool>("askQt");
+    const QByteArray good = soundBytes(whip, Sound::Good);
+    auto patched = [&good](int at, QByteArray with) {
+        QByteArray bytes = good;
+        bytes.replace(at, with.size(), with);
+        return bytes;
+    };
+    auto le16 = [](quint16 v) { return QByteArray(reinterpret_cast<const char*>(&v), 2); };
+    auto le32 = [](quint32 v) { return QByteArray(reinterpret_cast<const char*>(&v), 4); };
+    const QByteArray list = QByteArray("LIST") + le32(4) + "abcd";
+    const QByteArray oddList = QByteArray("LIST") + le32(5) + "abcde" + '\0';
+    QByteArray longFormat = good;
+    longFormat.replace(16, 4, le32(18)).insert(36, QByteArray(2, '\0'));
+    QByteArray float32 = patched(20, le16(3));
+    float32.replace(32, 4, le16(4) + le16(32));
+
+    QTest::newRow("good") << good << true << true;
+    QTest::newRow("chunk before the format") << QByteArray(good).insert(12, list) << true << true;
+    QTest::newRow("chunk before the samples") << QByteArray(good).insert(36, list) << true << true;
+    QTest::newRow("longer format chunk") << longFormat << true << true;
+    QTest::newRow("8-bit") << patched(32, le16(1) + le16(8)) << true << true;
+    QTest::newRow("24-bit") << patched(32, le16(3) + le16(24)) << true << true;
+    QTest::newRow("32-bit") << patched(32, le16(4) + le16(32)) << true << true;
+    QTest::newRow("12-bit") << patched(32, le16(2) + le16(12)) << false << true;
+    QTest::newRow("odd-sized chunk before the format")
+        << QByteArray(good).insert(12, oddList) << false << true;
+    QTest::newRow("odd-sized chunk before the samples")
+        << QByteArray(good).insert(36, oddList) << false << true;
+    QTest::newRow("32-bit float") << float32 << false << true;
+    QTest::newRow("empty") << QByteArray() << false << false;
+    QTest::newRow("RIFF only") << QByteArray("RIFF") << false << false;
+    QTest::newRow("not WAVE") << patched(8, "AVI ") << false << true;
+    QTest::newRow("big-endian RIFX") << patched(0, "RIFX") << false << false;
+    QTest::newRow("format chunk too short") << patched(16, le32(12)) << false << false;
+    QTest::newRow("format chunk past the end") << patched(16, le32(0x7ffffff0)) << false << false;
+    QTest::newRow("no format chunk") << patched(12, "junk") << false << false;
+    QTest::newRow("no sample chunk") << patched(36, "junk") << false << false;
+    QTest::newRow("empty sample chunk") << patched(40, le32(0)) << false << false;
+    QTest::newRow("samples cut short") << good.left(good.size() - 1) << false << false;
+    QTest::newRow("no channels") << patched(22, le16(0)) << false << true;
+    QTest::newRow("rate zero") << patched(24, le32(0)) << false << true;
+}
+
+void TestFaults::wavesChecked() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, playable);
+    QFETCH(bool, askQt);
+    QCOMPARE(isPlayableWave(bytes), playable);
+    if (askQt) {
+        QTemporaryDir dir;
+        QFile file(dir.filePath("sound.wav"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        QSoundEffect effect;
+        effect.setSource(QUrl::fromLocalFile(file.fileName()));
+        QTRY_VERIFY(effect.status() == QSoundEffect::Ready ||
+                    effect.status() == QSoundEffect::Error);
+        QCOMPARE(effect.status() == QSoundEffect::Ready, playable);
+    }
+}
+
+void TestFaults::printTargets_data() {
+    QTest::addColumn<QString>("target"); // relative to a fresh folder
+    QTest::addColumn<bool>("readOnly");
+    QTest::newRow("read-only file") << "panel.pdf" << true;
+    QTest::newRow("a folder in the file's place") << "folder" << false;
+    QTest::newRow("file system full") << "/dev/full" << false;
+    QTest::newRow("read-only device") << "/proc/version" << false;
+}
+
+// Print targets that cannot be written: a Russian message naming the file,
+// and the window goes on.
+void TestFaults::printTargets() {
+    QFETCH(QString, target);
+    QFETCH(bool, readOnly);
+    QTemporaryDir dir;
+    const QString path = target.startsWith('/') ? target : dir.filePath(target);
+    std::unique_ptr<ReadOnlyFile> guard;
+    if (target == "folder") {
+        QVERIFY(QDir(dir.path()).mkdir(target));
+    }
+    if (readOnly) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("old");
+        f.close();
+        guard = std::make_unique<ReadOnlyFile>(path);
+        if (guard->writable()) {
+            QSKIP("this file system lets this user write a read-only file");
+        }
+    }
+
+    RecordingSounds sounds;
+    auto w = makeWindow(sounds);
+    w->setPrintDialog([&](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+    });
+    ModalAnswers answers;
+    answers.run([&] { w->print->trigger(); });
+    QCOMPARE(answers.messages.size(), 1);
+    const QString message = answers.messages[0];
+    QVERIFY2(message.startsWith(QStringLiteral("Печать|Не удалось записать файл «") + path + "»"),
+             qPrintable(message));
+    windowGoesOn(*w);
+    QVERIFY(errors.isEmpty());
+    if (readOnly) {
+        QCOMPARE(asset(path), QByteArray("old"));
+    }
+}
+
+// No printer installed and nothing chosen: the user is told so.
+void TestFaults::noPrinterAtAll() {
+    RecordingSounds sounds;
+    auto w = makeWindow(sounds);
+    w->setPrintDialog([](QPrinter& printer) {
+        printer.setPrinterName(QStringLiteral("Несуществующий принтер"));
+    });
+    ModalAnswers answers;
+    answers.run([&] { w->print->trigger(); });
+    QCOMPARE(answers.messages,
+             QStringList{QStringLiteral(
+                 "Печать|Принтер недоступен: в системе не установлен ни один принтер.")});
+    windowGoesOn(*w);
+    QVERIFY(errors.isEmpty());
+}
+
+// The real dialog, cancelled again and again, in every power state: it
+// offers no page range, printing is tried each time, and the panel keeps
+// working in between.
+void TestFaults::cancelledDialogEveryTime() {
+    QPrinter probe;
+    if (probe.isValid() && probe.outputFormat() == QPrinter::NativeFormat) {
+        QSKIP("a real printer is installed; cancelling would print pages");
+    }
+    RecordingSounds sounds;
+    auto w = makeWindow(sounds);
+    Panel& p = w->panel();
+    QRadioButton* const states[] = {p.Опция5, p.Опция6, p.Опция1, p.Опция5};
+    ModalAnswers answers;
+    for (QRadioButton* state : states) {
+        QTest::mouseClick(state, Qt::LeftButton);
+        answers.run([&] { w->print->trigger(); });
+        QVERIFY(state->isChecked());
+    }
+    QCOMPARE(answers.dialogOptions.size(), 4);
+    for (const auto& options : answers.dialogOptions) {
+        QVERIFY(!(options & QAbstractPrintDialog::PrintPageRange));
+    }
+    QCOMPARE(answers.messages.size(), 4);
+    for (const QString& message : answers.messages) {
+        QCOMPARE(
+            message,
+            QStringLiteral("Печать|Принтер недоступен: в системе не установлен ни один принтер."));
+    }
+    windowGoesOn(*w);
+    QVERIFY(errors.isEmpty());
+}
+
+void TestFaults::damagedPictures_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("start"); // how the message begins
+    const QString unreadable = QStringLiteral("Не удаётся прочитать рисунок «");
+    const QString damaged = QStringLiteral("Рисунок «");
+    const QByteArray bitmap = asset(":/assets/screen.bmp");
+    const QByteArray gif = asset(":/assets/rainbow-h.gif");
+    const QByteArray icon = asset(":/assets/virtalab.ico");
+    QByteArray hugeBitmap = bitmap.left(54);
+    // 100,000 by 100,000 pixels: far past what may be allocated for one picture.
+    const char huge[4] = {'\xa0', '\x86', '\x01', '\x00'};
+    hugeBitmap.replace(18, 4, huge, 4).replace(22, 4, huge, 4);
+    QByteArray hugeEmptyBitmap = hugeBitmap;
+    hugeEmptyBitmap.replace(28, 2, "\0\0", 2); // no bits per pixel: nothing to read
+    QByteArray headerOnlyEmf = asset(":/assets/spot.emf");
+    headerOnlyEmf.truncate(int(qFromLittleEndian<quint32>(headerOnlyEmf.constData() + 4)));
+
+    QTest::newRow("empty bitmap") << "screen.bmp" << QByteArray() << unreadable;
+    QTest::newRow("bitmap cut in its headers") << "screen.bmp" << bitmap.left(30) << unreadable;
+    QTest::newRow("bitmap cut in its pixels") << "screen.bmp" << bitmap.left(723) << damaged;
+    QTest::newRow("bitmap one byte short") << "screen.bmp" << bitmap.chopped(1) << damaged;
+    QTest::newRow("huge bitmap") << "screen.bmp" << hugeBitmap << damaged;
+    QTest::newRow("huge bitmap of no bits") << "screen.bmp" << hugeEmptyBitmap << unreadable;
+    QTest::newRow("GIF cut in its first frame") << "rainbow-h.gif" << gif.left(400) << damaged;
+    QTest::newRow("GIF cut in a later frame") << "rainbow-h.gif" << gif.left(2000) << damaged;
+    QTest::newRow("GIF without its trailer") << "rainbow-h.gif" << gif.chopped(1) << damaged;
+    QTest::newRow("icon cut in its directory") << "virtalab.ico" << icon.left(12) << damaged;
+    QTest::newRow("icon cut in its second image") << "virtalab.ico" << icon.chopped(10) << damaged;
+    QTest::newRow("metafile with only its header") << "spot.emf" << headerOnlyEmf << damaged;
+    QTest::newRow("metafile under a bitmap's name") << "screen.bmp" << headerOnlyEmf << damaged;
+    QTest::newRow("folder") << "folder.emf" << QByteArray("<folder>")
+                            << QStringLiteral("Не удаётся открыть рисунок «");
+}
+
+// A damaged picture file: a clear error naming it, never a crash.
+void TestFaults::damagedPictures() {
+    QFETCH(QString, file);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, start);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(file);
+    if (content == "<folder>") {
+        QVERIFY(QDir(dir.path()).mkdir(file));
+    } else {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(content);
+    }
+    try {
+        loadPicture(path);
+        QFAIL("a damaged picture was loaded");
+    } catch (const PictureError& e) {
+        const QString message = QString::fromUtf8(e.what());
+        QVERIFY2(message.startsWith(start + path + "»"), qPrintable(message));
+    }
+}
+
+QTEST_MAIN(TestFaults)
+#include "test_faults.moc"
