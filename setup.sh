@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # One entry point for a fresh Debian 12 machine:
 #   ./setup.sh run    install what is missing, build, start Вирталаб
-#   ./setup.sh test   install what is missing, build, run every test
+#   ./setup.sh test   install what is missing, build, run every test, then
+#                     again under the sanitizers, then fuzz the metafile
+#                     reader for a minute
+#   ./setup.sh fuzz [seconds]   fuzz the metafile reader longer (default 600)
 # Packages are installed only when missing; apt-get update runs only then.
 set -euo pipefail
 
@@ -15,7 +18,7 @@ packages=(
     fonts-dejavu-core fonts-liberation2
     libuemf-dev libgif-dev
     libbenchmark-dev
-    clang-format
+    clang-format clang libclang-rt-14-dev
     xvfb xauth xdotool x11-apps imagemagick poppler-utils
     binutils-mingw-w64-x86-64
     dpkg-dev desktop-file-utils appstream
@@ -47,6 +50,24 @@ build() {
     cmake --build --preset "$preset" --parallel "$(nproc)"
 }
 
+# Runs the metafile fuzzer for $1 seconds, starting from the real pictures and
+# from what earlier runs kept. A finding stops it, saves the input beside the
+# fuzzer and fails the command.
+fuzz() {
+    build fuzz
+    local dir=build/fuzz/tests/fuzz
+    local log=build/fuzz/fuzz.log
+    mkdir -p "$dir/corpus"
+    echo "Фаззинг метафайлов: $1 с"
+    if ! "$dir/fuzz_metafile" -max_total_time="$1" -timeout=10 -print_final_stats=1 \
+        -artifact_prefix="$dir/" "$dir/corpus" "$dir/seeds" >"$log" 2>&1; then
+        tail -n 80 "$log"
+        echo "Фаззер нашёл ошибку; входные данные сохранены в $dir/" >&2
+        return 1
+    fi
+    grep -E '^#[0-9]+[[:space:]]+DONE|^stat::' "$log"
+}
+
 case "${1:-}" in
 run)
     install_missing
@@ -63,9 +84,16 @@ test)
     install_missing
     build dev
     ctest --preset dev --output-on-failure
+    build asan
+    ctest --preset asan --output-on-failure
+    fuzz 60
+    ;;
+fuzz)
+    install_missing
+    fuzz "${2:-600}"
     ;;
 *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|test|fuzz [seconds]" >&2
     exit 2
     ;;
 esac
