@@ -1,0 +1,34 @@
+# Lays the program out as a desktop program. The executable lives in its own
+# folder with the switch sounds, because it looks for them beside itself;
+# bin/ holds only a relative link to it, which installs and packages alike.
+include(GNUInstallDirs)
+
+set(VIRTALAB_PROGRAM_DIR lib/virtalab)
+install(TARGETS virtalab RUNTIME DESTINATION ${VIRTALAB_PROGRAM_DIR})
+install(FILES ${VIRTALAB_SOUNDS} DESTINATION ${VIRTALAB_PROGRAM_DIR})
+
+file(RELATIVE_PATH program_from_bin /${CMAKE_INSTALL_BINDIR} /${VIRTALAB_PROGRAM_DIR}/virtalab)
+file(MAKE_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/command)
+file(CREATE_LINK ${program_from_bin} ${CMAKE_CURRENT_BINARY_DIR}/command/virtalab SYMBOLIC)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/command/virtalab DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/virtalab.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+# AppStream wants the file named after the component id.
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/virtalab.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo
+        RENAME io.github.virtalab.Virtalab.metainfo.xml)
+
+# The theme icons are the icon's own two images, not rescaled copies.
+set(theme_icons)
+foreach(size 16 32)
+    set(png ${CMAKE_CURRENT_BINARY_DIR}/icons/${size}x${size}/virtalab.png)
+    add_custom_command(OUTPUT ${png}
+        COMMAND virtalab-iconpng ${PROJECT_SOURCE_DIR}/assets/virtalab.ico ${size} ${png}
+        DEPENDS virtalab-iconpng ${PROJECT_SOURCE_DIR}/assets/virtalab.ico
+        COMMENT "Theme icon ${size} x ${size}"
+        VERBATIM)
+    install(FILES ${png} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+    list(APPEND theme_icons ${png})
+endforeach()
+add_custom_target(virtalab_icons ALL DEPENDS ${theme_icons})
