@@ -1,0 +1,108 @@
+// Repainting the oscilloscope's screen with the trace at its extreme sizes,
+// for each waveform, against repainting the same screen with the trace
+// hidden. The repaint is the real one: the shown window's screen widget is
+// repainted through Qt's backing store, window background and panel
+// included. The device pixel ratio is the process's own (--ratio=2 sets
+// Qt's scale factor), as a high-DPI screen would give it.
+
+#include "bench/benchenv.h"
+#include "bench/paintcounter.h"
+#include "bench/rig.h"
+
+#include "app/mainwindow.h"
+#include "panel/imagecontrol.h"
+#include "panel/panel.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <array>
+#include <benchmark/benchmark.h>
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Sweep {
+    const char* name;
+    TraceSetting setting;
+    // The trace's size in twips that the setting must give.
+    float width;
+    float height;
+};
+
+constexpr std::array<Sweep, 3> sweeps{{
+    {"initial", {6, 10, 6, 25}, 20000.0F, 2100.0F},
+    {"widest", {8, 1, 11, 50}, 266666.66F, 7700.0F},
+    {"narrowest", {1, 25, 1, 25}, 1333.3334F, 350.0F},
+}};
+
+constexpr std::array<const char*, 3> waveforms{"sawtooth", "sine", "rectangle"};
+
+bool near(float a, float b) {
+    return std::abs(a - b) <= std::abs(b) * 1e-6F;
+}
+
+// Repaints the screen, having first checked that a repaint really reaches
+// the trace exactly when it is meant to be seen.
+void repaintScreen(benchmark::State& state, const Panel& p, bool traceShown) {
+    PaintCounter traced(p.ii);
+    p.pole->repaint();
+    if (traced.count() != (traceShown ? 1 : 0)) {
+        state.SkipWithError("the repaint did not paint the trace as expected");
+        return;
+    }
+    for (auto _ : state) {
+        p.pole->repaint();
+    }
+}
+
+void hiddenTrace(benchmark::State& state, Rig& rig) {
+    Panel& p = rig.panel();
+    p.ii->hide();
+    Rig::settle();
+    repaintScreen(state, p, false);
+    p.ii->show();
+    Rig::settle();
+}
+
+void shownTrace(benchmark::State& state, Rig& rig, int waveform, const Sweep& sweep) {
+    rig.chooseSignal(waveform);
+    rig.set(sweep.setting);
+    const Panel& p = rig.panel();
+    if (!rig.error().isEmpty()) {
+        state.SkipWithError(rig.error().toStdString().c_str());
+        return;
+    }
+    if (!p.ii->isVisible() || p.ii->picture() != p.i1.at(waveform)->picture() ||
+        !near(p.ii->Width(), sweep.width) || !near(p.ii->Height(), sweep.height)) {
+        state.SkipWithError("the sliders did not give the expected trace");
+        return;
+    }
+    repaintScreen(state, p, true);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::vector<char*> args = takeRatioOption(argc, argv);
+    int count = static_cast<int>(args.size()) - 1;
+    QApplication app(count, args.data());
+    benchmark::Initialize(&count, args.data());
+    Rig rig;
+
+    const std::string prefix = "screen/x" + ratioName(rig.window().devicePixelRatio()) + "/";
+    benchmark::RegisterBenchmark((prefix + "hidden").c_str(), hiddenTrace, std::ref(rig))
+        ->MeasureProcessCPUTime();
+    for (int w = 0; w < static_cast<int>(waveforms.size()); ++w) {
+        for (const Sweep& sweep : sweeps) {
+            benchmark::RegisterBenchmark(
+                (prefix + waveforms.at(static_cast<std::size_t>(w)) + "/" + sweep.name).c_str(),
+                shownTrace, std::ref(rig), w, std::cref(sweep))
+                ->MeasureProcessCPUTime();
+        }
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
