@@ -17,7 +17,7 @@ packages=(
     libgl-dev
     fonts-dejavu-core fonts-liberation2
     libuemf-dev libgif-dev
-    libbenchmark-dev
+    libbenchmark-dev time
     clang-format clang libclang-rt-14-dev
     xvfb xauth xdotool x11-apps imagemagick poppler-utils
     binutils-mingw-w64-x86-64
