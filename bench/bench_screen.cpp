@@ -44,17 +44,26 @@ bool near(float a, float b) {
 }
 
 // Repaints the screen, having first checked that a repaint really reaches
-// the trace exactly when it is meant to be seen.
-void repaintScreen(benchmark::State& state, const Panel& p, bool traceShown) {
+// the trace exactly when it is meant to be seen. A moved trace is shifted by
+// a twip, there and back, before every repaint: each repaint then draws it
+// afresh, as after a step of a slider.
+void repaintScreen(benchmark::State& state, const Panel& p, bool traceShown, bool moved = false) {
     PaintCounter traced(p.ii);
     p.pole->repaint();
     if (traced.count() != (traceShown ? 1 : 0)) {
         state.SkipWithError("the repaint did not paint the trace as expected");
         return;
     }
+    const float left = p.ii->Left();
+    bool shifted = false;
     for (auto _ : state) {
+        if (moved) {
+            shifted = !shifted;
+            p.ii->setLeft(shifted ? left + 1 : left);
+        }
         p.pole->repaint();
     }
+    p.ii->setLeft(left);
 }
 
 void hiddenTrace(benchmark::State& state, Rig& rig) {
@@ -66,7 +75,7 @@ void hiddenTrace(benchmark::State& state, Rig& rig) {
     Rig::settle();
 }
 
-void shownTrace(benchmark::State& state, Rig& rig, int waveform, const Sweep& sweep) {
+void shownTrace(benchmark::State& state, Rig& rig, int waveform, const Sweep& sweep, bool moved) {
     rig.chooseSignal(waveform);
     rig.set(sweep.setting);
     const Panel& p = rig.panel();
@@ -79,7 +88,7 @@ void shownTrace(benchmark::State& state, Rig& rig, int waveform, const Sweep& sw
         state.SkipWithError("the sliders did not give the expected trace");
         return;
     }
-    repaintScreen(state, p, true);
+    repaintScreen(state, p, true, moved);
 }
 
 } // namespace
@@ -92,14 +101,15 @@ int main(int argc, char** argv) {
     Rig rig;
 
     const std::string prefix = "screen/x" + ratioName(rig.window().devicePixelRatio()) + "/";
-    benchmark::RegisterBenchmark((prefix + "hidden").c_str(), hiddenTrace, std::ref(rig))
-        ->MeasureProcessCPUTime();
-    for (int w = 0; w < static_cast<int>(waveforms.size()); ++w) {
-        for (const Sweep& sweep : sweeps) {
-            benchmark::RegisterBenchmark(
-                (prefix + waveforms.at(static_cast<std::size_t>(w)) + "/" + sweep.name).c_str(),
-                shownTrace, std::ref(rig), w, std::cref(sweep))
-                ->MeasureProcessCPUTime();
+    timed(benchmark::RegisterBenchmark((prefix + "hidden").c_str(), hiddenTrace, std::ref(rig)));
+    for (const bool moved : {false, true}) {
+        for (int w = 0; w < static_cast<int>(waveforms.size()); ++w) {
+            for (const Sweep& sweep : sweeps) {
+                const std::string name = prefix + waveforms.at(static_cast<std::size_t>(w)) + "/" +
+                                         sweep.name + (moved ? "/moved" : "");
+                timed(benchmark::RegisterBenchmark(name.c_str(), shownTrace, std::ref(rig), w,
+                                                   std::cref(sweep), moved));
+            }
         }
     }
     benchmark::RunSpecifiedBenchmarks();

@@ -85,11 +85,9 @@ int main(int argc, char** argv) {
     const Panel& p = rig.panel();
 
     const std::string prefix = "slider/x" + ratioName(rig.window().devicePixelRatio()) + "/";
-    benchmark::RegisterBenchmark((prefix + "bare").c_str(), bareSlider, p.sl4->size(),
-                                 p.pole->size())
-        ->MeasureProcessCPUTime();
-    benchmark::RegisterBenchmark((prefix + "sl4").c_str(), panelSlider, std::ref(rig))
-        ->MeasureProcessCPUTime();
+    timed(benchmark::RegisterBenchmark((prefix + "bare").c_str(), bareSlider, p.sl4->size(),
+                                       p.pole->size()));
+    timed(benchmark::RegisterBenchmark((prefix + "sl4").c_str(), panelSlider, std::ref(rig)));
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <benchmark/benchmark.h>
 #include <string>
 #include <vector>
 
@@ -11,3 +12,8 @@ std::vector<char*> takeRatioOption(int argc, char** argv);
 
 // "1", "2", "1.5": the ratio as a benchmark name shows it.
 std::string ratioName(double ratio);
+
+// Times a benchmark in process CPU time, every thread counted (Qt fills
+// large areas on a thread pool), and adds the least of the repetitions to
+// the statistics: on a shared machine noise only ever adds time.
+benchmark::internal::Benchmark* timed(benchmark::internal::Benchmark* benchmark);
