@@ -14,11 +14,11 @@ set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${VIRTALAB_BENCH_BUILD:-$here/build/bench}
 results=$build/results
-repetitions=9
-runs=11
+repetitions=15
+runs=31
 if [ "${1:-}" = "--quick" ]; then
-    repetitions=3
-    runs=5
+    repetitions=5
+    runs=9
 fi
 
 if [ ! -x /usr/bin/time ]; then
@@ -45,7 +45,7 @@ benchmark() { # name program args...
     # Repetitions of all cases are shuffled together, so that a change in the
     # machine's load during the run falls on floors and figures alike.
     "$@" --benchmark_repetitions="$repetitions" --benchmark_enable_random_interleaving=true \
-        --benchmark_min_time=0.2 --benchmark_report_aggregates_only=true \
+        --benchmark_min_time=0.1 --benchmark_report_aggregates_only=true \
         --benchmark_format=csv >"$results/$name.csv" 2>"$results/$name.log"
 }
 benchmark screen-x1 "$build/bench/bench_screen" --ratio=1
@@ -104,12 +104,12 @@ scaled() { # value divisor
 row() { # figure measured floor unit target
     awk -v figure="$1" -v measured="$2" -v floor="$3" -v unit="$4" -v target="$5" 'BEGIN {
         ratio = measured / floor
-        printf "%-34s %10.1f %-2s %10.1f %-2s %6.2f %6.2f  %s\n", figure, measured, unit,
+        printf "%-38s %9.1f %-2s %9.1f %-2s %6.2f %6.2f  %s\n", figure, measured, unit,
             floor, unit, ratio, target, (ratio <= target ? "pass" : "FAIL")
     }'
 }
 
-printf "%-34s %13s %13s %6s %6s  %s\n" figure measured floor ratio target result
+printf "%-38s %12s %12s %6s %6s  %s\n" figure measured floor ratio target result
 # The slowest case matching pattern and not exclude, as "wave sweep [moved]
 # time" with the prefix taken off.
 worst() { # file pattern prefix exclude
