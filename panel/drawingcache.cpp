@@ -62,6 +62,11 @@ void DrawingCache::paint(QPainter& painter, const QRect& area, const Key& key,
                                mapping.fraction.y());
         const QRect pixels = local.mapRect(QRectF(area)).toAlignedRect();
         m_copy = QImage(pixels.size(), QImage::Format_ARGB32_Premultiplied);
+        // Nothing to keep, or no memory to keep it in: draw as before.
+        if (m_copy.isNull()) {
+            draw(painter);
+            return;
+        }
         m_copy.fill(Qt::transparent);
         m_copyOrigin = pixels.topLeft();
         QPainter onCopy(&m_copy);

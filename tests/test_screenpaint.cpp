@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPicture>
+#include <QRegularExpression>
 #include <QTest>
 #include <algorithm>
 #include <cmath>
@@ -111,6 +112,7 @@ private slots:
     void changeDrawsAfresh();
     void wholePixelShiftKeepsTheCopy();
     void vectorDevicesGetVectors();
+    void nothingToKeep();
     void traceMovedAndBack();
 };
 
@@ -315,6 +317,23 @@ void TestScreenPaint::vectorDevicesGetVectors() {
         QCOMPARE(drawings.count, 3);
         QVERIFY(!cache.holdsCopy());
     }
+}
+
+// An empty area leaves nothing to copy: every paint draws, quietly.
+void TestScreenPaint::nothingToKeep() {
+    QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
+    DrawingCache cache;
+    Drawings drawings;
+    const DrawingCache::Key key{picture(QStringLiteral("saw.emf")), QRectF(0, 0, 50, 30),
+                                QRect(0, 0, 0, 0)};
+    QImage image(50, 30, QImage::Format_RGB32);
+    for (int i = 0; i < 3; ++i) {
+        QPainter painter(&image);
+        cache.paint(painter, QRect(), key, drawings.draw());
+        QCOMPARE(drawings.last, &painter);
+    }
+    QCOMPARE(drawings.count, 3);
+    QVERIFY(!cache.holdsCopy());
 }
 
 // A trace that moves away and back is drawn for where it is now, never
