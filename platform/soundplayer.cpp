@@ -15,12 +15,15 @@ constexpr qint64 largestSound = 16 << 20;
 } // namespace
 
 SwitchSoundPlayer::SwitchSoundPlayer(QString folder, std::function<void()> beep, QObject* parent)
-    : QObject(parent), m_folder(std::move(folder)), m_beep(std::move(beep)),
-      m_effect(new QSoundEffect(this)) {
-    connect(m_effect, &QSoundEffect::statusChanged, this, &SwitchSoundPlayer::onStatusChanged);
-}
+    : QObject(parent), m_folder(std::move(folder)), m_beep(std::move(beep)) {}
 
 void SwitchSoundPlayer::play(const QString& name) {
+    // The audio output is opened on the first switch, not at start-up: it is
+    // the slowest part of starting the program.
+    if (!m_effect) {
+        m_effect = new QSoundEffect(this);
+        connect(m_effect, &QSoundEffect::statusChanged, this, &SwitchSoundPlayer::onStatusChanged);
+    }
     m_effect->stop();
     // Clearing the source first makes the effect reopen the file even when
     // the same sound is asked for again.
