@@ -1,12 +1,9 @@
 #include "app/mainwindow.h"
+#include "app/startup.h"
 #include "platform/soundplayer.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QMessageBox>
-#include <QScreen>
-#include <QStyle>
 #include <QTranslator>
 
 #include <cstdlib>
@@ -14,16 +11,9 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Вирталаб"));
-    QApplication::setApplicationVersion(QStringLiteral("2.0.0.1"));
-
     // Qt's own dialogs and buttons (the printer dialog, message boxes) in Russian.
-    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     QTranslator qtTranslator;
-    if (qtTranslator.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QApplication::installTranslator(&qtTranslator);
-    }
+    prepareApplication(qtTranslator);
 
     SwitchSoundPlayer sounds(QApplication::applicationDirPath(), [] { QApplication::beep(); });
 
@@ -44,12 +34,7 @@ int main(int argc, char* argv[]) {
                                   .arg(QString::fromUtf8(error.what())));
         return EXIT_FAILURE;
     }
-    window->adjustSize();
-    if (const QScreen* screen = window->screen()) {
-        window->move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window->frameSize(),
-                                         screen->availableGeometry())
-                         .topLeft());
-    }
+    centreOnScreen(*window);
     window->show();
     return QApplication::exec();
 }

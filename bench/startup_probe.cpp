@@ -7,15 +7,12 @@
 #include "bench/firstpaint.h"
 
 #include "app/mainwindow.h"
+#include "app/startup.h"
 #include "panel/panel.h"
 #include "platform/soundplayer.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QMap>
-#include <QScreen>
-#include <QStyle>
 #include <QTextStream>
 #include <QTranslator>
 #include <cstdlib>
@@ -54,14 +51,8 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Вирталаб"));
-    QApplication::setApplicationVersion(QStringLiteral("2.0.0.1"));
-    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     QTranslator qtTranslator;
-    if (qtTranslator.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QApplication::installTranslator(&qtTranslator);
-    }
+    prepareApplication(qtTranslator);
     SwitchSoundPlayer sounds(QApplication::applicationDirPath(), [] { QApplication::beep(); });
 
     std::unique_ptr<MainWindow> window;
@@ -74,12 +65,7 @@ int main(int argc, char* argv[]) {
         QTextStream(stderr) << error.what() << '\n';
         return EXIT_FAILURE;
     }
-    window->adjustSize();
-    if (const QScreen* screen = window->screen()) {
-        window->move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window->frameSize(),
-                                         screen->availableGeometry())
-                         .topLeft());
-    }
+    centreOnScreen(*window);
     new FirstPaint(window.get());
     window->show();
     const int status = QApplication::exec();

@@ -1,0 +1,28 @@
+#include "app/startup.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QScreen>
+#include <QStyle>
+#include <QTranslator>
+#include <QWidget>
+
+void prepareApplication(QTranslator& qtTranslator) {
+    QApplication::setApplicationName(QStringLiteral("Вирталаб"));
+    QApplication::setApplicationVersion(QStringLiteral("2.0.0.1"));
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    if (qtTranslator.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(&qtTranslator);
+    }
+}
+
+void centreOnScreen(QWidget& window) {
+    window.adjustSize();
+    if (const QScreen* screen = window.screen()) {
+        window.move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window.frameSize(),
+                                        screen->availableGeometry())
+                        .topLeft());
+    }
+}
