@@ -1,10 +1,12 @@
 # Lays the program out as a desktop program. The executable lives in its own
-# folder with the switch sounds, because it looks for them beside itself;
-# bin/ holds only a relative link to it, which installs and packages alike.
+# folder with the switch sounds and its print and sound modules, because it
+# looks for them beside itself; bin/ holds only a relative link to it, which
+# installs and packages alike.
 include(GNUInstallDirs)
 
 set(VIRTALAB_PROGRAM_DIR lib/virtalab)
 install(TARGETS virtalab RUNTIME DESTINATION ${VIRTALAB_PROGRAM_DIR})
+install(TARGETS virtalab-print virtalab-sound LIBRARY DESTINATION ${VIRTALAB_PROGRAM_DIR})
 install(FILES ${VIRTALAB_SOUNDS} DESTINATION ${VIRTALAB_PROGRAM_DIR})
 
 file(RELATIVE_PATH program_from_bin /${CMAKE_INSTALL_BINDIR} /${VIRTALAB_PROGRAM_DIR}/virtalab)

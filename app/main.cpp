@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 #include "app/startup.h"
-#include "platform/soundplayer.h"
+#include "platform/moduleprinting.h"
+#include "platform/modulesoundplayer.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -15,7 +16,9 @@ int main(int argc, char* argv[]) {
     QTranslator qtTranslator;
     prepareApplication(qtTranslator);
 
-    SwitchSoundPlayer sounds(QApplication::applicationDirPath(), [] { QApplication::beep(); });
+    // Sound and printing come from the program's modules on first use.
+    ModuleSoundPlayer sounds(QApplication::applicationDirPath(), [] { QApplication::beep(); });
+    ModulePrinting printing(QApplication::applicationDirPath());
 
     // An error escaping a handler is shown by name, then the program ends.
     const auto fatal = [](const QString& message) {
@@ -27,7 +30,7 @@ int main(int argc, char* argv[]) {
     // a damaged build, reported plainly rather than as a crash.
     std::unique_ptr<MainWindow> window;
     try {
-        window = std::make_unique<MainWindow>(sounds, fatal);
+        window = std::make_unique<MainWindow>(sounds, printing, fatal);
     } catch (const std::exception& error) {
         QMessageBox::critical(nullptr, QStringLiteral("Вирталаб"),
                               QStringLiteral("Программа не может запуститься: %1")

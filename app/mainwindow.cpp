@@ -7,35 +7,19 @@
 #include "panel/slider.h"
 #include "panel/twips.h"
 #include "platform/pictureloader.h"
-#include "platform/windowprinter.h"
+#include "platform/printing.h"
 
-#include <QAbstractPrintDialog>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QPrintDialog>
-#include <QPrinter>
 
-namespace {
-
-void showPrintDialog(QPrinter& printer, QWidget* parent) {
-    QPrintDialog dialog(&printer, parent);
-    // No page numbers: the window is always one page.
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
-    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
-    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
-    // The window is printed however the dialog was closed.
-    dialog.exec();
-}
-
-} // namespace
-
-MainWindow::MainWindow(SoundPlayer& sounds, std::function<void(const QString&)> fatal,
-                       QWidget* parent)
+MainWindow::MainWindow(SoundPlayer& sounds, Printing& printing,
+                       std::function<void(const QString&)> fatal, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
-                              Qt::MSWindowsFixedSizeDialogHint) {
+                              Qt::MSWindowsFixedSizeDialogHint),
+      m_printing(printing) {
     setObjectName(QStringLiteral("Форма1"));
     setWindowTitle(QStringLiteral("Вирталаб     Ver.2.0.2"));
     setWindowIcon(QIcon(QStringLiteral(":/assets/virtalab.ico")));
@@ -59,8 +43,6 @@ MainWindow::MainWindow(SoundPlayer& sounds, std::function<void(const QString&)> 
     connect(print, &QAction::triggered, this, &MainWindow::onPrint);
     connect(help, &QAction::triggered, this, &MainWindow::onHelp);
 
-    m_printDialog = [this](QPrinter& printer) { showPrintDialog(printer, this); };
-
     m_model = new Model(*m_panel, sounds, std::move(fatal), this);
 
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -74,18 +56,8 @@ void MainWindow::load() {
     m_panel->t3->setText(QString::number(m_panel->sl3->value()));
 }
 
-void MainWindow::setPrintDialog(std::function<void(QPrinter&)> dialog) {
-    m_printDialog = std::move(dialog);
-}
-
 void MainWindow::onPrint() {
-    QPrinter printer(QPrinter::HighResolution);
-    m_printDialog(printer);
-    printTo(printer);
-}
-
-void MainWindow::printTo(QPrinter& printer) {
-    const QString error = printWidget(*m_client, printer);
+    const QString error = m_printing.print(*m_client, this);
     if (!error.isEmpty()) {
         QMessageBox::warning(this, QStringLiteral("Печать"), error);
     }

@@ -4,9 +4,9 @@
 #include <functional>
 
 class QAction;
-class QPrinter;
 class Panel;
 class Model;
+class Printing;
 class SoundPlayer;
 
 // The main window Форма1: a fixed-size frame around the instrument panel with
@@ -16,8 +16,9 @@ class MainWindow : public QMainWindow {
     Q_OBJECT
 
 public:
-    // fatal is called with the message of an error that escapes a handler.
-    MainWindow(SoundPlayer& sounds, std::function<void(const QString&)> fatal,
+    // printing serves the menu's print command; fatal is called with the
+    // message of an error that escapes a handler.
+    MainWindow(SoundPlayer& sounds, Printing& printing, std::function<void(const QString&)> fatal,
                QWidget* parent = nullptr);
     ~MainWindow() override;
 
@@ -27,13 +28,6 @@ public:
     QAction* print = nullptr;
     QAction* aaaaaa = nullptr;
     QAction* help = nullptr;
-
-    // The printer dialog; replaceable so the print path can be driven without
-    // a modal dialog.
-    void setPrintDialog(std::function<void(QPrinter&)> dialog);
-
-    // Prints the visible panel; the error, if any, goes to a message box.
-    void printTo(QPrinter& printer);
 
     // Visible client area below the menu bar, in twips.
     static constexpr int clientWidthTwips = 8910;
@@ -47,5 +41,5 @@ private:
     QWidget* m_client = nullptr;
     Panel* m_panel = nullptr;
     Model* m_model = nullptr;
-    std::function<void(QPrinter&)> m_printDialog;
+    Printing& m_printing;
 };

@@ -9,7 +9,7 @@
 
 Rig::Rig()
     : m_window(std::make_unique<MainWindow>(
-          m_silence, [this](const QString& message) { m_error = message; })) {
+          m_silence, m_printing, [this](const QString& message) { m_error = message; })) {
     m_window->adjustSize();
     m_window->show();
     Panel& p = panel();

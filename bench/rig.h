@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/moduleprinting.h"
 #include "platform/soundplayer.h"
 
 #include <QString>
@@ -46,6 +47,8 @@ private:
     };
 
     Silence m_silence;
+    // Never used: the benchmarks do not print.
+    ModulePrinting m_printing{QString()};
     QString m_error;
     std::unique_ptr<MainWindow> m_window;
 };

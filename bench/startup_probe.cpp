@@ -9,7 +9,8 @@
 #include "app/mainwindow.h"
 #include "app/startup.h"
 #include "panel/panel.h"
-#include "platform/soundplayer.h"
+#include "platform/moduleprinting.h"
+#include "platform/modulesoundplayer.h"
 
 #include <QApplication>
 #include <QMap>
@@ -53,11 +54,12 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QTranslator qtTranslator;
     prepareApplication(qtTranslator);
-    SwitchSoundPlayer sounds(QApplication::applicationDirPath(), [] { QApplication::beep(); });
+    ModuleSoundPlayer sounds(QApplication::applicationDirPath(), [] { QApplication::beep(); });
+    ModulePrinting printing(QApplication::applicationDirPath());
 
     std::unique_ptr<MainWindow> window;
     try {
-        window = std::make_unique<MainWindow>(sounds, [](const QString& message) {
+        window = std::make_unique<MainWindow>(sounds, printing, [](const QString& message) {
             QTextStream(stderr) << message << '\n';
             std::exit(EXIT_FAILURE);
         });

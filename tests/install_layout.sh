@@ -10,6 +10,8 @@ check_layout() {
     LC_ALL=C sort >"$work/expected" <<'EOF'
 bin/virtalab
 lib/virtalab/virtalab
+lib/virtalab/virtalab-print.so
+lib/virtalab/virtalab-sound.so
 lib/virtalab/whip.wav
 lib/virtalab/Sldwst2.wav
 lib/virtalab/Sldwst.wav
@@ -41,6 +43,24 @@ $(cat "$work/files.diff")"
         if [ "$(realpath -m "$link")" != "$(realpath -m "$program")" ]; then
             fail "bin/virtalab leads to $target, not to the program"
         fi
+    fi
+
+    # Printing and sound are the modules' alone: the program starts without
+    # their Qt libraries and loads each module on first use.
+    if command -v readelf >/dev/null; then
+        local needed
+        needed=$(readelf -d "$program" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')
+        if grep -Eq 'Qt6(Multimedia|PrintSupport)' <<<"$needed"; then
+            fail "the program itself links the print or sound libraries: ${needed//$'\n'/ }"
+        fi
+        local module library
+        for module in print:Qt6PrintSupport sound:Qt6Multimedia; do
+            library=${module#*:}
+            module=$prefix/lib/virtalab/virtalab-${module%%:*}.so
+            if ! readelf -d "$module" 2>/dev/null | grep -q "(NEEDED).*lib$library"; then
+                fail "$module does not hold the $library code"
+            fi
+        done
     fi
 
     local sound

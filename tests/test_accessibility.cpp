@@ -2,6 +2,7 @@
 #include "modelrig.h"
 
 #include "model/screendescription.h"
+#include "platform/moduleprinting.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -114,7 +115,8 @@ private slots:
 void TestAccessibility::tabChainWithBothUnitsOn() {
     RecordingSounds sounds;
     QStringList errors;
-    MainWindow window(sounds, [&errors](const QString& e) { errors << e; });
+    ModulePrinting printing{QStringLiteral(VIRTALAB_MODULE_DIR)};
+    MainWindow window(sounds, printing, [&errors](const QString& e) { errors << e; });
     window.show();
     window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&window));

@@ -5,7 +5,10 @@
 
 #include "app/mainwindow.h"
 #include "modelrig.h"
+#include "platform/moduleprinting.h"
 #include "platform/pictureloader.h"
+#include "platform/printerprinting.h"
+#include "platform/switchsoundplayer.h"
 #include "platform/wavefile.h"
 
 #include <QAbstractPrintDialog>
@@ -161,8 +164,16 @@ class TestFaults : public QObject {
 
     QStringList errors;
 
+    // The program's own printing, from its print module.
+    ModulePrinting printing{QStringLiteral(VIRTALAB_MODULE_DIR)};
+
     std::unique_ptr<MainWindow> makeWindow(SoundPlayer& sounds) {
-        auto w = std::make_unique<MainWindow>(sounds, [this](const QString& e) { errors << e; });
+        return makeWindow(sounds, printing);
+    }
+
+    std::unique_ptr<MainWindow> makeWindow(SoundPlayer& sounds, Printing& printing) {
+        auto w = std::make_unique<MainWindow>(sounds, printing,
+                                              [this](const QString& e) { errors << e; });
         w->show();
         return w;
     }
@@ -374,11 +385,11 @@ void TestFaults::printTargets() {
     }
 
     RecordingSounds sounds;
-    auto w = makeWindow(sounds);
-    w->setPrintDialog([&](QPrinter& printer) {
+    PrinterPrinting toFile([&](QPrinter& printer, QWidget*) {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(path);
     });
+    auto w = makeWindow(sounds, toFile);
     ModalAnswers answers;
     answers.run([&] { w->print->trigger(); });
     QCOMPARE(answers.messages.size(), 1);
@@ -395,10 +406,10 @@ void TestFaults::printTargets() {
 // No printer installed and nothing chosen: the user is told so.
 void TestFaults::noPrinterAtAll() {
     RecordingSounds sounds;
-    auto w = makeWindow(sounds);
-    w->setPrintDialog([](QPrinter& printer) {
+    PrinterPrinting nowhere([](QPrinter& printer, QWidget*) {
         printer.setPrinterName(QStringLiteral("Несуществующий принтер"));
     });
+    auto w = makeWindow(sounds, nowhere);
     ModalAnswers answers;
     answers.run([&] { w->print->trigger(); });
     QCOMPARE(answers.messages,

@@ -1,5 +1,7 @@
 #include "app/mainwindow.h"
 #include "modelrig.h"
+#include "platform/moduleprinting.h"
+#include "platform/printerprinting.h"
 
 #include <QGroupBox>
 #include <QLineEdit>
@@ -42,15 +44,19 @@ class TestMainWindow : public QObject {
     RecordingSounds sounds;
     QStringList errors;
 
-    std::unique_ptr<MainWindow> makeWindow() {
-        auto w = std::make_unique<MainWindow>(sounds, [this](const QString& e) { errors << e; });
+    // The program's own printing, from its print module.
+    ModulePrinting printing{QStringLiteral(VIRTALAB_MODULE_DIR)};
+
+    std::unique_ptr<MainWindow> makeWindow(Printing& printing) {
+        auto w = std::make_unique<MainWindow>(sounds, printing,
+                                              [this](const QString& e) { errors << e; });
         w->show();
         return w;
     }
 
 private slots:
     void titleAndFixedSize() {
-        auto w = makeWindow();
+        auto w = makeWindow(printing);
         QCOMPARE(w->windowTitle(), QStringLiteral("Вирталаб     Ver.2.0.2"));
         QCOMPARE(w->objectName(), QStringLiteral("Форма1"));
         QCOMPARE(w->minimumSize(), w->maximumSize());
@@ -65,7 +71,7 @@ private slots:
 
     // The visible client ends above the strip of source pictures.
     void sourcePicturesOutOfSight() {
-        auto w = makeWindow();
+        auto w = makeWindow(printing);
         const QWidget* client = w->centralWidget();
         for (const ImageControl* picture : w->panel().i1) {
             const QRect inClient(picture->mapTo(client, QPoint()), picture->size());
@@ -75,13 +81,13 @@ private slots:
     }
 
     void loadStepFillsTheReadouts() {
-        auto w = makeWindow();
+        auto w = makeWindow(printing);
         QCOMPARE(w->panel().t4->text(), QStringLiteral("10"));
         QCOMPARE(w->panel().t3->text(), QStringLiteral("25"));
     }
 
     void menu() {
-        auto w = makeWindow();
+        auto w = makeWindow(printing);
         const QList<QAction*> top = w->menuBar()->actions();
         QCOMPARE(top.size(), 1);
         QCOMPARE(top[0]->text(), QStringLiteral("&Меню"));
@@ -104,12 +110,12 @@ private slots:
     void printsOnePageToPdf() {
         QTemporaryDir dir;
         const QString file = dir.filePath("panel.pdf");
-        auto w = makeWindow();
-        w->panel().Опция6->setChecked(true);
-        w->setPrintDialog([&](QPrinter& printer) {
+        PrinterPrinting toPdf([&](QPrinter& printer, QWidget*) {
             printer.setOutputFormat(QPrinter::PdfFormat);
             printer.setOutputFileName(file);
         });
+        auto w = makeWindow(toPdf);
+        w->panel().Опция6->setChecked(true);
         const QString message = answerNextModal([&] { w->print->trigger(); });
         QVERIFY2(message.isEmpty(), qPrintable(message));
         QFile pdf(file);
@@ -160,11 +166,11 @@ private slots:
 
     // An unwritable target: a Russian message, and the window goes on.
     void failedPrintShowsAMessage() {
-        auto w = makeWindow();
-        w->setPrintDialog([](QPrinter& printer) {
+        PrinterPrinting toPdf([](QPrinter& printer, QWidget*) {
             printer.setOutputFormat(QPrinter::PdfFormat);
             printer.setOutputFileName("/nonexistent-folder/panel.pdf");
         });
+        auto w = makeWindow(toPdf);
         const QString message = answerNextModal([&] { w->print->trigger(); });
         QVERIFY2(message.startsWith(QStringLiteral("Печать|Не удалось записать файл")),
                  qPrintable(message));
@@ -173,16 +179,31 @@ private slots:
         QVERIFY(errors.isEmpty());
     }
 
-    // The real dialog, cancelled: printing is still attempted, and with no
-    // printer installed the user is told so.
+    // The real dialog from the print module, cancelled: printing is still
+    // attempted, and with no printer installed the user is told so.
     void cancelledDialogStillPrints() {
-        auto w = makeWindow();
+        auto w = makeWindow(printing);
         QPrinter probe;
         if (probe.isValid() && probe.outputFormat() == QPrinter::NativeFormat) {
             QSKIP("a real printer is installed; cancelling would print a page");
         }
         const QString message = answerNextModal([&] { w->print->trigger(); });
         QVERIFY2(message.contains(QStringLiteral("принтер")), qPrintable(message));
+    }
+
+    // A print module that cannot be loaded: a Russian message saying so, and
+    // the window goes on.
+    void missingPrintModuleIsReported() {
+        QTemporaryDir empty;
+        ModulePrinting missing(empty.path());
+        auto w = makeWindow(missing);
+        const QString message = answerNextModal([&] { w->print->trigger(); });
+        QVERIFY2(message.startsWith(QStringLiteral("Печать|Печать недоступна: не удалось "
+                                                   "загрузить модуль печати")),
+                 qPrintable(message));
+        w->panel().Опция6->setChecked(true);
+        QCOMPARE(w->panel().Форма4->fillColor(), 65280);
+        QVERIFY(errors.isEmpty());
     }
 };
 

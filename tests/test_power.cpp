@@ -1,4 +1,5 @@
 #include "modelrig.h"
+#include "platform/switchsoundplayer.h"
 
 #include <QButtonGroup>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "platform/soundplayer.h"
+#include "platform/switchsoundplayer.h"
 
 #include "platform/wavefile.h"
 

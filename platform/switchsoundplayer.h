@@ -1,0 +1,30 @@
+#pragma once
+
+#include "platform/soundplayer.h"
+
+#include <QObject>
+#include <QString>
+#include <functional>
+
+class QSoundEffect;
+
+// The program's one sound channel: a new sound stops one still playing. The
+// file is looked up beside the executable and opened afresh each time; a
+// missing or unplayable file gives the system's default beep instead.
+class SwitchSoundPlayer : public QObject, public SoundPlayer {
+    Q_OBJECT
+
+public:
+    // folder: where the sounds are (normally the executable's folder);
+    // beep: the fallback signal.
+    SwitchSoundPlayer(QString folder, std::function<void()> beep, QObject* parent = nullptr);
+
+    void play(const QString& name) override;
+
+private:
+    void onStatusChanged();
+
+    QString m_folder;
+    std::function<void()> m_beep;
+    QSoundEffect* m_effect = nullptr;
+};
