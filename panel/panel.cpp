@@ -11,6 +11,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -398,9 +399,14 @@ void Panel::nameControls() {
     pole->setAccessibleName(QStringLiteral("Экран осциллографа"));
 }
 
-void Panel::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
+void Panel::paintEvent(QPaintEvent* event) {
     const QRect outer =
         pole->geometry().adjusted(-screenBorder, -screenBorder, screenBorder, screenBorder);
+    // A moving trace repaints the screen's inside many times a second; the
+    // border around it is drawn only when it is among what was exposed.
+    if (QRegion(outer).subtracted(pole->geometry()).intersected(event->region()).isEmpty()) {
+        return;
+    }
+    QPainter painter(this);
     qDrawWinPanel(&painter, outer, palette(), true);
 }
