@@ -10,6 +10,54 @@ namespace {
 // Two paints with the same look: the second one keeps a copy.
 constexpr int paintsBeforeKeeping = 2;
 
+// Rows of device pixels looked at together when trimming the blank away.
+constexpr int bandHeight = 32;
+
+qint64 area(const QRect& r) {
+    return qint64(r.width()) * r.height();
+}
+
+// The parts of an image that hold any drawing, in bands of rows, each band
+// trimmed to its drawn columns. A trace covers a small share of the screen,
+// and blending only its parts makes the copy cheap to show. Neighbouring
+// bands of much the same extent are joined, so that a dense drawing is still
+// blended in a few calls.
+std::vector<QRect> drawnParts(const QImage& image) {
+    std::vector<QRect> parts;
+    for (int top = 0; top < image.height(); top += bandHeight) {
+        const int bottom = std::min(image.height(), top + bandHeight);
+        int left = image.width();
+        int right = -1;
+        for (int y = top; y < bottom; ++y) {
+            // Premultiplied: a blank pixel is all zero.
+            const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+            int x = 0;
+            while (x < left && line[x] == 0) {
+                ++x;
+            }
+            left = x;
+            int r = image.width() - 1;
+            while (r > right && line[r] == 0) {
+                --r;
+            }
+            right = r;
+        }
+        if (right < left) {
+            continue;
+        }
+        const QRect part(left, top, right - left + 1, bottom - top);
+        if (!parts.empty() && parts.back().bottom() + 1 == top) {
+            const QRect both = parts.back().united(part);
+            if (area(both) * 4 <= (area(parts.back()) + area(part)) * 5) {
+                parts.back() = both;
+                continue;
+            }
+        }
+        parts.push_back(part);
+    }
+    return parts;
+}
+
 } // namespace
 
 bool DrawingCache::sameKey(const Key& a, const Key& b) {
@@ -25,7 +73,8 @@ bool DrawingCache::sameMapping(const Mapping& a, const Mapping& b) {
 }
 
 void DrawingCache::clear() {
-    m_copy = QImage();
+    m_pieces.clear();
+    m_kept = false;
     m_paints = 0;
     m_key = Key();
 }
@@ -49,10 +98,11 @@ void DrawingCache::paint(QPainter& painter, const QRect& area, const Key& key,
         m_key = key;
         m_mapping = mapping;
         m_paints = 1;
-        m_copy = QImage();
+        m_pieces.clear();
+        m_kept = false;
     }
 
-    if (m_copy.isNull()) {
+    if (!m_kept) {
         if (m_paints < paintsBeforeKeeping) {
             draw(painter);
             return;
@@ -61,27 +111,39 @@ void DrawingCache::paint(QPainter& painter, const QRect& area, const Key& key,
         const QTransform local(mapping.scale, 0, 0, mapping.scale, mapping.fraction.x(),
                                mapping.fraction.y());
         const QRect pixels = local.mapRect(QRectF(area)).toAlignedRect();
-        m_copy = QImage(pixels.size(), QImage::Format_ARGB32_Premultiplied);
+        QImage copy(pixels.size(), QImage::Format_ARGB32_Premultiplied);
         // Nothing to keep, or no memory to keep it in: draw as before.
-        if (m_copy.isNull()) {
+        if (copy.isNull()) {
             draw(painter);
             return;
         }
-        m_copy.fill(Qt::transparent);
-        m_copyOrigin = pixels.topLeft();
-        QPainter onCopy(&m_copy);
-        onCopy.setTransform(local * QTransform::fromTranslate(-pixels.left(), -pixels.top()));
-        onCopy.setClipRect(area);
-        draw(onCopy);
+        copy.fill(Qt::transparent);
+        {
+            QPainter onCopy(&copy);
+            onCopy.setTransform(local * QTransform::fromTranslate(-pixels.left(), -pixels.top()));
+            onCopy.setClipRect(area);
+            draw(onCopy);
+        }
+        for (const QRect& part : drawnParts(copy)) {
+            QImage piece = copy.copy(part);
+            if (piece.isNull()) {
+                m_pieces.clear();
+                draw(painter);
+                return;
+            }
+            // Back from device pixels to the painter's coordinates; the
+            // piece then lands on whole device pixels, unscaled.
+            piece.setDevicePixelRatio(mapping.scale);
+            m_pieces.push_back({std::move(piece), pixels.topLeft() + part.topLeft()});
+        }
+        m_kept = true;
     }
 
-    // Back from device pixels to the painter's coordinates; the copy then
-    // lands on whole device pixels, unscaled.
-    m_copy.setDevicePixelRatio(mapping.scale);
-    const QPointF at((QPointF(m_copyOrigin) - mapping.fraction) / mapping.scale);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(at, m_copy);
+    for (const Piece& piece : m_pieces) {
+        painter.drawImage((QPointF(piece.origin) - mapping.fraction) / mapping.scale, piece.pixels);
+    }
     painter.restore();
 }

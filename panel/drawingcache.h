@@ -7,6 +7,7 @@
 #include <QPointF>
 #include <QRect>
 #include <functional>
+#include <vector>
 
 class QPainter;
 
@@ -37,7 +38,7 @@ public:
     // Frees the copy, for a widget that no longer shows the drawing.
     void clear();
 
-    bool holdsCopy() const { return !m_copy.isNull(); }
+    bool holdsCopy() const { return m_kept; }
 
 private:
     // How the painter maps the widget onto device pixels: a scale and the
@@ -51,9 +52,15 @@ private:
     static bool sameKey(const Key& a, const Key& b);
     static bool sameMapping(const Mapping& a, const Mapping& b);
 
+    // A part of the copy that holds drawing; the blank rest is not kept.
+    struct Piece {
+        QImage pixels;
+        QPoint origin; // device pixels, from the whole-pixel origin of the widget
+    };
+
     Key m_key;
     Mapping m_mapping;
     int m_paints = 0;
-    QImage m_copy;
-    QPoint m_copyOrigin; // device pixels, from the whole-pixel origin of the widget
+    bool m_kept = false;
+    std::vector<Piece> m_pieces;
 };
