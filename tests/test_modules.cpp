@@ -64,9 +64,12 @@ private slots:
         if (content == "garbage") {
             QFile f(file);
             QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(QByteArray("\x7f"
-                               "ELF not really a library",
-                               28));
+            // The ELF signature over a header of zeros.
+            QByteArray damaged(64, '\0');
+            damaged.replace(0, 4,
+                            "\x7f"
+                            "ELF");
+            f.write(damaged);
         } else if (content == "print") {
             QVERIFY(QFile::copy(moduleFile(built, modules::printName), file));
         }
