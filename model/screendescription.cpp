@@ -71,21 +71,21 @@ QString divisions(double twips) {
 QString place(const QRectF& rect) {
     const double right = roundedToTenth((rect.center().x() - geometry::xCentre) / twipsPerDivision);
     const double up = roundedToTenth((geometry::yCentre - rect.center().y()) / twipsPerDivision);
-    QStringList parts;
+    QStringList phrases;
     if (right != 0) {
-        parts << QStringLiteral("на %1 %2")
-                     .arg(divisionCount(std::abs(right)),
-                          right > 0 ? QStringLiteral("правее") : QStringLiteral("левее"));
+        phrases << QStringLiteral("на %1 %2")
+                       .arg(divisionCount(std::abs(right)),
+                            right > 0 ? QStringLiteral("правее") : QStringLiteral("левее"));
     }
     if (up != 0) {
-        parts << QStringLiteral("на %1 %2")
-                     .arg(divisionCount(std::abs(up)),
-                          up > 0 ? QStringLiteral("выше") : QStringLiteral("ниже"));
+        phrases << QStringLiteral("на %1 %2")
+                       .arg(divisionCount(std::abs(up)),
+                            up > 0 ? QStringLiteral("выше") : QStringLiteral("ниже"));
     }
-    if (parts.isEmpty()) {
+    if (phrases.isEmpty()) {
         return QStringLiteral("в центре экрана");
     }
-    return parts.join(QStringLiteral(" и ")) + QStringLiteral(" центра экрана");
+    return phrases.join(QStringLiteral(" и ")) + QStringLiteral(" центра экрана");
 }
 
 QString waveText(const Wave& wave, const QRectF& rect, const QSizeF& area) {

@@ -17,13 +17,13 @@ qint64 area(const QRect& r) {
     return qint64(r.width()) * r.height();
 }
 
-// The parts of an image that hold any drawing, in bands of rows, each band
+// The strips of an image that hold any drawing, in bands of rows, each band
 // trimmed to its drawn columns. A trace covers a small share of the screen,
-// and blending only its parts makes the copy cheap to show. Neighbouring
+// and blending only its strips makes the copy cheap to show. Neighbouring
 // bands of much the same extent are joined, so that a dense drawing is still
 // blended in a few calls.
-std::vector<QRect> drawnParts(const QImage& image) {
-    std::vector<QRect> parts;
+std::vector<QRect> drawnStrips(const QImage& image) {
+    std::vector<QRect> strips;
     for (int top = 0; top < image.height(); top += bandHeight) {
         const int bottom = std::min(image.height(), top + bandHeight);
         int left = image.width();
@@ -45,17 +45,17 @@ std::vector<QRect> drawnParts(const QImage& image) {
         if (right < left) {
             continue;
         }
-        const QRect part(left, top, right - left + 1, bottom - top);
-        if (!parts.empty() && parts.back().bottom() + 1 == top) {
-            const QRect both = parts.back().united(part);
-            if (area(both) * 4 <= (area(parts.back()) + area(part)) * 5) {
-                parts.back() = both;
+        const QRect strip(left, top, right - left + 1, bottom - top);
+        if (!strips.empty() && strips.back().bottom() + 1 == top) {
+            const QRect both = strips.back().united(strip);
+            if (area(both) * 4 <= (area(strips.back()) + area(strip)) * 5) {
+                strips.back() = both;
                 continue;
             }
         }
-        parts.push_back(part);
+        strips.push_back(strip);
     }
-    return parts;
+    return strips;
 }
 
 } // namespace
@@ -124,8 +124,8 @@ void DrawingCache::paint(QPainter& painter, const QRect& area, const Key& key,
             onCopy.setClipRect(area);
             draw(onCopy);
         }
-        for (const QRect& part : drawnParts(copy)) {
-            QImage piece = copy.copy(part);
+        for (const QRect& strip : drawnStrips(copy)) {
+            QImage piece = copy.copy(strip);
             if (piece.isNull()) {
                 m_pieces.clear();
                 draw(painter);
@@ -134,7 +134,7 @@ void DrawingCache::paint(QPainter& painter, const QRect& area, const Key& key,
             // Back from device pixels to the painter's coordinates; the
             // piece then lands on whole device pixels, unscaled.
             piece.setDevicePixelRatio(mapping.scale);
-            m_pieces.push_back({std::move(piece), pixels.topLeft() + part.topLeft()});
+            m_pieces.push_back({std::move(piece), pixels.topLeft() + strip.topLeft()});
         }
         m_kept = true;
     }

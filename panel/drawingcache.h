@@ -52,7 +52,7 @@ private:
     static bool sameKey(const Key& a, const Key& b);
     static bool sameMapping(const Mapping& a, const Mapping& b);
 
-    // A part of the copy that holds drawing; the blank rest is not kept.
+    // A strip of the copy that holds drawing; the blank rest is not kept.
     struct Piece {
         QImage pixels;
         QPoint origin; // device pixels, from the whole-pixel origin of the widget

@@ -333,18 +333,18 @@ void TestPictures::partialPaintingMatchesTheWhole() {
     const QSize whole(4000, 120);
     const QImage full = render(p, whole);
 
-    QImage part(300, 120, QImage::Format_ARGB32_Premultiplied);
-    part.fill(Qt::transparent);
-    QPainter painter(&part);
+    QImage window(300, 120, QImage::Format_ARGB32_Premultiplied);
+    window.fill(Qt::transparent);
+    QPainter painter(&window);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.translate(-offset, 0);
     p->paint(painter, QRectF(QPointF(0, 0), QSizeF(whole)));
     painter.end();
 
     const QImage expected = full.copy(offset, 0, 300, 120);
-    QCOMPARE(part, expected);
+    QCOMPARE(window, expected);
     int count = 0;
-    litBounds(part, &count);
+    litBounds(window, &count);
     QVERIFY(count > 0 || file == "title.emf");
 }
 
