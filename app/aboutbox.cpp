@@ -1,6 +1,7 @@
 #include "app/aboutbox.h"
 
 #include "app/abouttexts.h"
+#include "app/version.h"
 #include "panel/imagecontrol.h"
 #include "panel/linecontrol.h"
 #include "panel/shapecontrol.h"
@@ -105,7 +106,8 @@ AboutBox::AboutBox(PicturePtr title, const QIcon& icon, QWidget* parent)
     Label3->setFont(sansFont());
     Label2 = makeLabel(this, QStringLiteral("Label2"), text(abouttexts::author3),
                        twips::rect(2400, 3120, 2175, 195), highlighted);
-    Метка12 = makeLabel(this, QStringLiteral("Метка12"), QStringLiteral(" Версия 2.0.2"),
+    Метка12 = makeLabel(this, QStringLiteral("Метка12"),
+                        QStringLiteral(" Версия ") + QLatin1String(version::shown),
                         twips::rect(4800, 600, 1215, 195), fromVbColor(green));
 
     Строка1 = new LineControl(this);

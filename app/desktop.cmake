@@ -17,7 +17,7 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/command/virtalab DESTINATION ${CMAKE_I
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/virtalab.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 # AppStream wants the file named after the component id.
-install(FILES ${CMAKE_CURRENT_LIST_DIR}/virtalab.metainfo.xml
+install(FILES ${VIRTALAB_METAINFO}
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo
         RENAME io.github.virtalab.Virtalab.metainfo.xml)
 

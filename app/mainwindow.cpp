@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "app/aboutbox.h"
+#include "app/version.h"
 
 #include "model/model.h"
 #include "panel/panel.h"
@@ -21,7 +22,7 @@ MainWindow::MainWindow(SoundPlayer& sounds, Printing& printing,
                               Qt::MSWindowsFixedSizeDialogHint),
       m_printing(printing) {
     setObjectName(QStringLiteral("Форма1"));
-    setWindowTitle(QStringLiteral("Вирталаб     Ver.2.0.2"));
+    setWindowTitle(QStringLiteral("Вирталаб     Ver.") + QLatin1String(version::shown));
     setWindowIcon(QIcon(QStringLiteral(":/assets/virtalab.ico")));
 
     // The client shows only the panel's top part; the source pictures below

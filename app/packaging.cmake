@@ -3,7 +3,7 @@
 set(CPACK_PACKAGE_NAME virtalab)
 # The version the program shows in its title and about box, and the one its
 # AppStream release names; the executable's file version counts differently.
-set(CPACK_PACKAGE_VERSION 2.0.2)
+set(CPACK_PACKAGE_VERSION ${VIRTALAB_VERSION})
 set(CPACK_PACKAGE_VENDOR "Вирталаб")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "laboratory trainer: an oscilloscope with a signal generator")
 # Debian shows the long description as written: lines under 80 columns.

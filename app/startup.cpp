@@ -1,5 +1,7 @@
 #include "app/startup.h"
 
+#include "app/version.h"
+
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -10,7 +12,7 @@
 
 void prepareApplication(QTranslator& qtTranslator) {
     QApplication::setApplicationName(QStringLiteral("Вирталаб"));
-    QApplication::setApplicationVersion(QStringLiteral("2.0.0.1"));
+    QApplication::setApplicationVersion(QLatin1String(version::file));
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     if (qtTranslator.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {

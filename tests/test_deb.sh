@@ -42,12 +42,6 @@ dpkg-deb -I "$deb" >"$work/info"
 field() { dpkg-deb -f "$deb" "$1"; }
 
 [ "$(field Package)" = virtalab ] || fail "package name is '$(field Package)'"
-# The package carries the version its own metadata announces.
-release=$(sed -n 's|.*<release version="\([^"]*\)".*|\1|p' "$src/app/virtalab.metainfo.xml" | head -n 1)
-case $(field Version) in
-"$release" | "$release"-*) ;;
-*) fail "package version '$(field Version)' is not the released $release" ;;
-esac
 if command -v dpkg >/dev/null 2>&1; then
     [ "$(field Architecture)" = "$(dpkg --print-architecture)" ] ||
         fail "architecture is '$(field Architecture)'"
@@ -75,6 +69,14 @@ fi
 
 root=$work/root
 dpkg-deb -x "$deb" "$root"
+
+# The package carries the version its own metadata announces.
+release=$(sed -n 's|.*<release version="\([^"]*\)".*|\1|p' \
+    "$root/usr/share/metainfo/io.github.virtalab.Virtalab.metainfo.xml" | head -n 1)
+case $(field Version) in
+"$release"-*) ;;
+*) fail "package version '$(field Version)' is not the released '$release'" ;;
+esac
 check_layout "$root/usr" "$src"
 
 # A package must not look for libraries in the tree it was built in.
