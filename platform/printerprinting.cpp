@@ -1,19 +1,14 @@
 #include "platform/printerprinting.h"
 
+#include "platform/printdialog.h"
 #include "platform/windowprinter.h"
 
-#include <QAbstractPrintDialog>
-#include <QPrintDialog>
 #include <QPrinter>
 
 namespace {
 
 void showPrintDialog(QPrinter& printer, QWidget* parent) {
-    QPrintDialog dialog(&printer, parent);
-    // No page numbers: the window is always one page.
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
-    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
-    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    OnePagePrintDialog dialog(&printer, parent);
     dialog.exec();
 }
 

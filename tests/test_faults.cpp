@@ -7,6 +7,7 @@
 #include "modelrig.h"
 #include "platform/moduleprinting.h"
 #include "platform/pictureloader.h"
+#include "platform/printdialog.h"
 #include "platform/printerprinting.h"
 #include "platform/switchsoundplayer.h"
 #include "platform/wavefile.h"
@@ -102,11 +103,34 @@ struct ModalAnswers {
                 box->close();
             } else if (auto* dialog = qobject_cast<QPrintDialog*>(modal)) {
                 dialogOptions << dialog->options();
+                notePageRangeOffered(*dialog);
                 dialog->reject();
             }
         });
         poll.start();
         trigger();
+    }
+
+    // Each page-range control of the dialog as shown that a user could
+    // reach, also after the dialog enables it again (as it does when another
+    // printer is chosen); or one that is not there to be checked.
+    QStringList pageRangeOffered;
+
+    void notePageRangeOffered(QPrintDialog& dialog) {
+        for (const QString& name : OnePagePrintDialog::pageRangeControls()) {
+            auto* control = dialog.findChild<QWidget*>(name);
+            if (!control) {
+                pageRangeOffered << QStringLiteral("no control ") + name;
+                continue;
+            }
+            if (control->isEnabled()) {
+                pageRangeOffered << name;
+            }
+            control->setEnabled(true);
+            if (control->isEnabled()) {
+                pageRangeOffered << name + QStringLiteral(" enabled again");
+            }
+        }
     }
 };
 
@@ -441,6 +465,7 @@ void TestFaults::cancelledDialogEveryTime() {
     for (const auto& options : answers.dialogOptions) {
         QVERIFY(!(options & QAbstractPrintDialog::PrintPageRange));
     }
+    QVERIFY2(answers.pageRangeOffered.isEmpty(), qPrintable(answers.pageRangeOffered.join(", ")));
     QCOMPARE(answers.messages.size(), 4);
     for (const QString& message : answers.messages) {
         QCOMPARE(
