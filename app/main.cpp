@@ -11,7 +11,13 @@
 #include <memory>
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
+    // No command line is read: Qt gets the program's name alone, so that its
+    // own options (-reverse, -style, -platform …) cannot change the panel.
+    // The environment still reaches Qt.
+    char fallbackName[] = "virtalab";
+    char* qtArgv[] = {argc > 0 && argv[0] ? argv[0] : fallbackName, nullptr};
+    int qtArgc = 1;
+    QApplication app(qtArgc, qtArgv);
     // Qt's own dialogs and buttons (the printer dialog, message boxes) in Russian.
     QTranslator qtTranslator;
     prepareApplication(qtTranslator);

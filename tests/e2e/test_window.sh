@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Starts the real program in a virtual X server and looks at its main window
-# as a student would see it: the title, the client width, and none of the
-# source pictures that lie below the visible part of the panel.
+# Starts the real program in a virtual X server, with Qt options on its
+# command line that it must ignore, and looks at its main window as a student
+# would see it: the title, the client width, the panel the right way round,
+# and none of the source pictures that lie below the visible part of the
+# panel.
 # Usage: test_window.sh <path of the virtalab executable>
 set -euo pipefail
 
@@ -17,7 +19,9 @@ client_width=594
 panel_bottom=425
 pictures_top=440
 
-e2e_start
+# The program reads no command line: none of Qt's own options may take
+# effect (a mirrored panel, another platform, size or style).
+e2e_start -reverse -platform offscreen -geometry 300x200+0+0 -style Fusion --unknown
 
 actual_title=$(xdotool getwindowname "$wid")
 [ "$actual_title" = "$title" ] || fail "window title is '$actual_title', expected '$title'"
@@ -27,6 +31,11 @@ actual_title=$(xdotool getwindowname "$wid")
 # the dark-red lamp of the switched-off oscilloscope tells where the panel
 # starts below the menu bar.
 e2e_find_panel
+
+# The oscilloscope's lamp stands at the panel's left, as designed, not
+# mirrored to its right.
+lamp_x=$(awk -F'[,:() ]+' '$3 == 192 && $4 == 0 && $5 == 0 { print $1; exit }' "$work/pixels.txt")
+[ "$lamp_x" -lt 100 ] || fail "the lamp is at column $lamp_x: the panel is mirrored"
 
 visible=$((height - panel_top))
 echo "window ${width}x${height}, panel starts at row $panel_top, $visible panel rows visible"
@@ -47,4 +56,4 @@ green=$(awk -F'[,:() ]+' -v top="$panel_top" '
     END { print n + 0 }' "$work/pixels.txt")
 [ "$green" -eq 0 ] || fail "$green bright-green pixels in sight with the oscilloscope off"
 
-echo "PASS: '$title', client width $width px, no source picture in sight"
+echo "PASS: '$title', client width $width px, panel not mirrored, no source picture in sight"
