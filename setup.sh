@@ -20,8 +20,8 @@ packages=(
     libbenchmark-dev time
     clang-format clang libclang-rt-14-dev
     xvfb xauth xdotool x11-apps imagemagick poppler-utils
-    binutils-mingw-w64-x86-64
-    dpkg-dev desktop-file-utils appstream
+    binutils binutils-mingw-w64-x86-64
+    dpkg-dev file desktop-file-utils appstream lintian
 )
 
 install_missing() {
