@@ -34,3 +34,25 @@ foreach(size 16 32)
     list(APPEND theme_icons ${png})
 endforeach()
 add_custom_target(virtalab_icons ALL DEPENDS ${theme_icons})
+
+# What Debian expects beside a package: the licence in machine-readable form,
+# the package's changelog and a manual page, the last two compressed without
+# a time stamp so that rebuilds give the same bytes.
+set(doc_dir ${CMAKE_INSTALL_DATADIR}/doc/virtalab)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/debian/copyright ${CMAKE_CURRENT_BINARY_DIR}/debian/copyright @ONLY)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/debian/copyright DESTINATION ${doc_dir})
+set(compressed_docs)
+foreach(doc IN ITEMS changelog virtalab.1)
+    configure_file(${CMAKE_CURRENT_LIST_DIR}/debian/${doc} ${CMAKE_CURRENT_BINARY_DIR}/debian/${doc} @ONLY)
+    set(gz ${CMAKE_CURRENT_BINARY_DIR}/debian/${doc}.gz)
+    add_custom_command(OUTPUT ${gz}
+        COMMAND gzip -9nkf ${CMAKE_CURRENT_BINARY_DIR}/debian/${doc}
+        DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/debian/${doc}
+        VERBATIM)
+    list(APPEND compressed_docs ${gz})
+endforeach()
+add_custom_target(virtalab_docs ALL DEPENDS ${compressed_docs})
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/debian/changelog.gz
+        DESTINATION ${doc_dir} RENAME changelog.Debian.gz)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/debian/virtalab.1.gz
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)

@@ -17,8 +17,11 @@ lib/virtalab/whip.wav
 lib/virtalab/Sldwst2.wav
 lib/virtalab/Sldwst.wav
 share/applications/virtalab.desktop
+share/doc/virtalab/changelog.Debian.gz
+share/doc/virtalab/copyright
 share/icons/hicolor/16x16/apps/virtalab.png
 share/icons/hicolor/32x32/apps/virtalab.png
+share/man/man1/virtalab.1.gz
 share/metainfo/io.github.virtalab.Virtalab.metainfo.xml
 EOF
     if ! diff -u "$work/expected" "$work/files" >"$work/files.diff"; then

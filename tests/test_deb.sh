@@ -85,6 +85,23 @@ if command -v readelf >/dev/null 2>&1 &&
     fail "the packaged program keeps a library search path: $(readelf -d "$root/usr/lib/virtalab/virtalab" | grep -E 'R(UN)?PATH')"
 fi
 
+# Debian's own checker finds no error; the warnings kept are named in the
+# README with their reasons.
+if command -v lintian >/dev/null 2>&1; then
+    lintian --tag-display-limit 0 "$deb" >"$work/lintian" 2>&1 || true
+    grep -E '^E: ' "$work/lintian" | sed 's/^/lintian: /' >"$work/lintian.errors" || true
+    if [ -s "$work/lintian.errors" ]; then
+        fail "lintian reports errors:
+$(cat "$work/lintian.errors")"
+    fi
+    if grep -E '^W: ' "$work/lintian" | grep -v -E ': (maintscript-calls-ldconfig|initial-upload-closes-no-bugs) ' >"$work/lintian.warnings"; then
+        fail "lintian warnings beyond those the README explains:
+$(cat "$work/lintian.warnings")"
+    fi
+else
+    echo "lintian not found: the package is not checked against Debian's policy"
+fi
+
 if [ "$failures" -ne 0 ]; then
     echo "Package information:"
     cat "$work/info"
