@@ -5,6 +5,7 @@
 #                     again under the sanitizers, then fuzz the metafile
 #                     reader for a minute
 #   ./setup.sh fuzz [seconds]   fuzz the metafile reader longer (default 600)
+#   ./setup.sh pictures         write the README's pictures into docs/
 # Packages are installed only when missing; apt-get update runs only then.
 set -euo pipefail
 
@@ -88,12 +89,17 @@ test)
     ctest --preset asan --output-on-failure
     fuzz 60
     ;;
+pictures)
+    install_missing
+    build release
+    ./build/release/tools/virtalab-pictures docs
+    ;;
 fuzz)
     install_missing
     fuzz "${2:-600}"
     ;;
 *)
-    echo "usage: $0 run|test|fuzz [seconds]" >&2
+    echo "usage: $0 run|test|pictures|fuzz [seconds]" >&2
     exit 2
     ;;
 esac

@@ -1,9 +1,14 @@
+#include "app/aboutbox.h"
 #include "app/mainwindow.h"
 #include "modelrig.h"
 #include "platform/moduleprinting.h"
 #include "platform/printerprinting.h"
 
+#include <QDir>
+#include <QFile>
 #include <QGroupBox>
+#include <QIcon>
+#include <QImage>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -67,6 +72,32 @@ private slots:
         QCOMPARE(w->centralWidget()->width(), 594);
         QCOMPARE(w->centralWidget()->height(), 433);
         QCOMPARE(w->height(), w->menuBar()->height() + 433);
+    }
+
+    // The README's pictures come from the real window and about box, and
+    // the same machine makes the same files again.
+    void readmePictures() {
+        QTemporaryDir first;
+        QTemporaryDir second;
+        for (const QTemporaryDir* dir : {&first, &second}) {
+            QProcess tool;
+            tool.start(QStringLiteral(VIRTALAB_PICTURES), {dir->path()});
+            QVERIFY(tool.waitForFinished(60000));
+            QVERIFY2(tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0,
+                     tool.readAllStandardError().constData());
+        }
+        auto w = makeWindow(printing);
+        AboutBox about(nullptr, QIcon());
+        const std::pair<const char*, QSize> pictures[] = {{"panel.png", w->size()},
+                                                          {"about.png", about.size()}};
+        for (const auto& [name, size] : pictures) {
+            QFile made(QDir(first.path()).filePath(name));
+            QFile again(QDir(second.path()).filePath(name));
+            QVERIFY(made.open(QIODevice::ReadOnly) && again.open(QIODevice::ReadOnly));
+            const QByteArray bytes = made.readAll();
+            QCOMPARE(QImage::fromData(bytes, "PNG").size(), size);
+            QVERIFY2(bytes == again.readAll(), name);
+        }
     }
 
     // The visible client ends above the strip of source pictures.
