@@ -2,6 +2,7 @@
 
 #include <QPaintDevice>
 #include <QPainter>
+#include <QPainterPath>
 #include <algorithm>
 #include <cmath>
 
@@ -67,6 +68,19 @@ void Metafile::paint(QPainter& painter, const QRectF& target) const {
 
     painter.save();
     painter.setBackgroundMode(Qt::TransparentMode);
+    // Neighbouring strokes with the same pen go to Qt as one path: each call
+    // costs a pen, a stroker and a rasteriser set up afresh, more than a
+    // short curve itself.
+    QPainterPath strokes;
+    QPen strokesPen;
+    const auto flush = [&painter, &strokes, &strokesPen] {
+        if (!strokes.isEmpty()) {
+            painter.setPen(strokesPen);
+            painter.setBrush(Qt::NoBrush);
+            painter.drawPath(strokes);
+            strokes.clear();
+        }
+    };
     const std::vector<DrawItem>& items = m_drawing.list.items();
     for (std::uint32_t i : m_drawing.list.itemsMeeting(inDrawing)) {
         const DrawItem& item = items[i];
@@ -75,18 +89,33 @@ void Metafile::paint(QPainter& painter, const QRectF& target) const {
             pen = QPen(item.penColour, std::max(pixel, item.penWidth * unit), Qt::SolidLine,
                        Qt::RoundCap, Qt::RoundJoin);
         }
-        painter.setPen(pen);
-        if (item.shape == DrawItem::Shape::Line) {
-            const QLineF line = toTarget.map(item.line);
-            if (line.p1() == line.p2()) {
-                painter.drawPoint(line.p1());
-            } else {
-                painter.drawLine(line);
+        const bool line = item.shape == DrawItem::Shape::Line;
+        const QLineF mappedLine = line ? toTarget.map(item.line) : QLineF();
+        const bool dot = line && mappedLine.p1() == mappedLine.p2();
+        if (item.stroked && !item.filled && !dot) {
+            if (pen != strokesPen) {
+                flush();
+                strokesPen = pen;
             }
+            if (line) {
+                strokes.moveTo(mappedLine.p1());
+                strokes.lineTo(mappedLine.p2());
+            } else {
+                strokes.addPath(toTarget.map(item.path));
+            }
+            continue;
+        }
+        flush();
+        painter.setPen(pen);
+        if (dot) {
+            painter.drawPoint(mappedLine.p1());
+        } else if (line) {
+            painter.drawLine(mappedLine);
         } else {
             painter.setBrush(item.filled ? QBrush(item.brushColour) : QBrush(Qt::NoBrush));
             painter.drawPath(toTarget.map(item.path));
         }
     }
+    flush();
     painter.restore();
 }
