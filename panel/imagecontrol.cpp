@@ -14,12 +14,31 @@ ImageControl::ImageControl(QWidget* parent) : QWidget(parent) {
 
 void ImageControl::setPicture(PicturePtr picture) {
     m_picture = std::move(picture);
+    updateOpacity();
     update();
 }
 
 void ImageControl::setStretch(bool stretch) {
     m_stretch = stretch;
+    updateOpacity();
     update();
+}
+
+QRectF ImageControl::target() const {
+    const QRectF full = pixelRect();
+    return m_stretch || !m_picture ? full : QRectF(full.topLeft(), m_picture->naturalSize());
+}
+
+// A bitmap without transparency that covers the whole widget hides what
+// lies beneath, which Qt then need not paint: the screen's background under
+// a moving trace.
+void ImageControl::updateOpacity() {
+    const auto* raster = dynamic_cast<const RasterPicture*>(m_picture.get());
+    const bool opaque =
+        raster && !raster->image().hasAlphaChannel() && target().contains(QRectF(geometry()));
+    if (opaque != testAttribute(Qt::WA_OpaquePaintEvent)) {
+        setAttribute(Qt::WA_OpaquePaintEvent, opaque);
+    }
 }
 
 void ImageControl::setLeft(float left) {
@@ -65,6 +84,7 @@ void ImageControl::place() {
     if (area != geometry()) {
         setGeometry(area);
     }
+    updateOpacity();
     update();
 }
 
@@ -83,8 +103,7 @@ void ImageControl::paintEvent(QPaintEvent*) {
     // On screen the widget clips already; a recording for the printer does
     // not, and the picture may be far larger than the widget.
     painter.setClipRect(rect());
-    const QRectF full = pixelRect();
-    const QRectF target = m_stretch ? full : QRectF(full.topLeft(), m_picture->naturalSize());
+    const QRectF target = this->target();
     // A raster picture is pixels already: a copy would only cost memory.
     if (dynamic_cast<const RasterPicture*>(m_picture.get())) {
         drawPicture(painter, target);

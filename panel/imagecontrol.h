@@ -43,6 +43,9 @@ protected:
 
 private:
     void place();
+    void updateOpacity();
+    // Where the picture goes, in the container's logical pixels.
+    QRectF target() const;
     // Draws the picture into its rectangle, in the container's coordinates.
     void drawPicture(QPainter& painter, const QRectF& target) const;
 

@@ -40,7 +40,13 @@ public:
     explicit EtchedFrame(QWidget* parent) : QGroupBox(parent) {}
 
 protected:
-    void paintEvent(QPaintEvent*) override {
+    void paintEvent(QPaintEvent* event) override {
+        // Beneath a slider or a readout that changes, only the inside of the
+        // frame is exposed, and there is nothing to draw there.
+        const QRegion outline = QRegion(rect()).subtracted(rect().adjusted(2, 2, -2, -2));
+        if (outline.intersected(event->region()).isEmpty()) {
+            return;
+        }
         QPainter painter(this);
         qDrawShadeRect(&painter, rect(), palette(), true, 1);
     }
