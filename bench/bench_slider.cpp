@@ -109,17 +109,20 @@ private:
     int m_frequency = 10;
 };
 
-void sliderDrawingTrace(benchmark::State& state, const QSize& sliderSize, const QSize& screenSize) {
-    const auto sine =
-        std::dynamic_pointer_cast<const Metafile>(loadPicture(QStringLiteral(":/assets/sine.emf")));
+// A bare QSlider over a screen widget of the given size, made by
+// makeScreen(window) and repainted at each step as connect(slider, screen)
+// arranges; times one step.
+template <typename MakeScreen, typename Connect>
+void bareSliderOver(benchmark::State& state, const QSize& sliderSize, const QSize& screenSize,
+                    MakeScreen makeScreen, Connect connect) {
     QWidget window;
     auto* slider = new QSlider(Qt::Horizontal, &window);
     slider->setGeometry(QRect(QPoint(0, 0), sliderSize));
     slider->setRange(1, 25);
     slider->setValue(10);
-    auto* screen = new PlainTrace(*sine, &window);
+    auto* screen = makeScreen(window);
     screen->setGeometry(QRect(QPoint(0, sliderSize.height()), screenSize));
-    QObject::connect(slider, &QSlider::valueChanged, screen, &PlainTrace::setFrequency);
+    connect(slider, screen);
     window.show();
     Rig::settle();
 
@@ -127,7 +130,7 @@ void sliderDrawingTrace(benchmark::State& state, const QSize& sliderSize, const 
     bool up = true;
     step(*slider, up);
     if (painted.count() != 1) {
-        state.SkipWithError("a step did not repaint the trace");
+        state.SkipWithError("a step did not repaint the screen widget");
         return;
     }
     for (auto _ : state) {
@@ -135,29 +138,29 @@ void sliderDrawingTrace(benchmark::State& state, const QSize& sliderSize, const 
     }
 }
 
-void bareSlider(benchmark::State& state, const QSize& sliderSize, const QSize& screenSize) {
-    QWidget window;
-    auto* slider = new QSlider(Qt::Horizontal, &window);
-    slider->setGeometry(QRect(QPoint(0, 0), sliderSize));
-    slider->setRange(1, 25);
-    slider->setValue(10);
-    auto* screen = new QWidget(&window);
-    screen->setAutoFillBackground(true);
-    screen->setGeometry(QRect(QPoint(0, sliderSize.height()), screenSize));
-    QObject::connect(slider, &QSlider::valueChanged, screen, [screen] { screen->update(); });
-    window.show();
-    Rig::settle();
+void sliderDrawingTrace(benchmark::State& state, const QSize& sliderSize, const QSize& screenSize) {
+    const auto sine =
+        std::dynamic_pointer_cast<const Metafile>(loadPicture(QStringLiteral(":/assets/sine.emf")));
+    bareSliderOver(
+        state, sliderSize, screenSize,
+        [&sine](QWidget& window) { return new PlainTrace(*sine, &window); },
+        [](QSlider* slider, PlainTrace* screen) {
+            QObject::connect(slider, &QSlider::valueChanged, screen, &PlainTrace::setFrequency);
+        });
+}
 
-    PaintCounter painted(screen);
-    bool up = true;
-    step(*slider, up);
-    if (painted.count() != 1) {
-        state.SkipWithError("a step did not repaint the plain widget");
-        return;
-    }
-    for (auto _ : state) {
-        step(*slider, up);
-    }
+void bareSlider(benchmark::State& state, const QSize& sliderSize, const QSize& screenSize) {
+    bareSliderOver(
+        state, sliderSize, screenSize,
+        [](QWidget& window) {
+            auto* screen = new QWidget(&window);
+            screen->setAutoFillBackground(true);
+            return screen;
+        },
+        [](QSlider* slider, QWidget* screen) {
+            QObject::connect(slider, &QSlider::valueChanged, screen,
+                             [screen] { screen->update(); });
+        });
 }
 
 } // namespace
