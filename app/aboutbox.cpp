@@ -2,6 +2,7 @@
 
 #include "app/abouttexts.h"
 #include "app/version.h"
+#include "panel/designed.h"
 #include "panel/imagecontrol.h"
 #include "panel/linecontrol.h"
 #include "panel/shapecontrol.h"
@@ -17,12 +18,12 @@
 
 namespace {
 
-constexpr int background = 4210752;
-constexpr int cyan = 16776960;
-constexpr int green = 65280;
-constexpr int red = 255;
-constexpr int black = 0;
-constexpr int blue = 16711680;
+constexpr int background = designed::colour::darkGrey;
+using designed::colour::black;
+using designed::colour::blue;
+using designed::colour::cyan;
+using designed::colour::green;
+using designed::colour::red;
 
 // How far the pressed "OK" moves down and to the right.
 constexpr int pressOffset = 30;

@@ -32,9 +32,15 @@ struct Sweep {
 };
 
 constexpr std::array<Sweep, 3> sweeps{{
-    {"initial", {6, 10, 6, 25}, 20000.0F, 2100.0F},
-    {"widest", {8, 1, 11, 50}, 266666.66F, 7700.0F},
-    {"narrowest", {1, 25, 1, 25}, 1333.3334F, 350.0F},
+    {"initial", initialSetting, 20000.0F, 2100.0F},
+    {"widest",
+     {designed::sl6.maximum, designed::sl4.minimum, designed::sl5.maximum, designed::sl3.maximum},
+     266666.66F,
+     7700.0F},
+    {"narrowest",
+     {designed::sl6.minimum, designed::sl4.maximum, designed::sl5.minimum, designed::sl3.start},
+     1333.3334F,
+     350.0F},
 }};
 
 constexpr std::array<const char*, 3> waveforms{"sawtooth", "sine", "rectangle"};

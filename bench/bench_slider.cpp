@@ -43,7 +43,7 @@ void step(QAbstractSlider& slider, bool& up) {
 
 void panelSlider(benchmark::State& state, Rig& rig) {
     rig.chooseSignal(1);
-    rig.set({6, 10, 6, 25});
+    rig.set(initialSetting);
     Panel& p = rig.panel();
     PaintCounter traced(p.ii);
     const float width = p.ii->Width();
@@ -84,10 +84,10 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override {
-        // The trace's rectangle at gain 6, voltage 25 and time per division
-        // 6, centred on the axes, as the program computes it.
-        const float height = geometry::traceHeight(6, 25);
-        const float width = geometry::traceWidth(6, m_frequency);
+        // The trace's rectangle at the other sliders' start values, centred
+        // on the axes, as the program computes it.
+        const float height = geometry::traceHeight(initialSetting.gain, initialSetting.voltage);
+        const float width = geometry::traceWidth(initialSetting.timePerDivision, m_frequency);
         const QRectF target =
             twips::rectF(geometry::centredStart(geometry::xCentre, width),
                          geometry::centredStart(geometry::yCentre, height), width, height);
@@ -106,7 +106,7 @@ private:
     QRectF m_frame;
     QColor m_colour;
     double m_penWidth = 0;
-    int m_frequency = 10;
+    int m_frequency = initialSetting.frequency;
 };
 
 // A bare QSlider over a screen widget of the given size, made by
@@ -118,8 +118,8 @@ void bareSliderOver(benchmark::State& state, const QSize& sliderSize, const QSiz
     QWidget window;
     auto* slider = new QSlider(Qt::Horizontal, &window);
     slider->setGeometry(QRect(QPoint(0, 0), sliderSize));
-    slider->setRange(1, 25);
-    slider->setValue(10);
+    slider->setRange(designed::sl4.minimum, designed::sl4.maximum);
+    slider->setValue(designed::sl4.start);
     auto* screen = makeScreen(window);
     screen->setGeometry(QRect(QPoint(0, sliderSize.height()), screenSize));
     connect(slider, screen);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "panel/designed.h"
 #include "platform/moduleprinting.h"
 #include "platform/soundplayer.h"
 
@@ -16,6 +17,10 @@ struct TraceSetting {
     int gain;
     int voltage;
 };
+
+// The sliders as the program starts.
+inline constexpr TraceSetting initialSetting{designed::sl6.start, designed::sl4.start,
+                                             designed::sl5.start, designed::sl3.start};
 
 // The program's real main window with both units switched on and the sweep
 // along X and Y chosen, driven only through its own controls, so that the

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "panel/designed.h"
+
 #include <cstdint>
 #include <stdexcept>
 
@@ -9,8 +11,9 @@
 // precision, the precision the trace control keeps.
 namespace geometry {
 
-inline constexpr std::int32_t xCentre = 2570;
-inline constexpr std::int32_t yCentre = 2050;
+// The point the trace centres on with both offsets at 0.
+inline constexpr std::int32_t xCentre = designed::xCentre;
+inline constexpr std::int32_t yCentre = designed::yCentre;
 
 // A run-time fault that stops a handler before it writes anything.
 class TraceError : public std::runtime_error {

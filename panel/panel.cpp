@@ -1,5 +1,6 @@
 #include "panel/panel.h"
 
+#include "panel/designed.h"
 #include "panel/imagecontrol.h"
 #include "panel/linecontrol.h"
 #include "panel/shapecontrol.h"
@@ -24,9 +25,6 @@
 
 namespace {
 
-constexpr int lampBorder = 8421504;
-constexpr int lampOff = 192;
-constexpr int axisColour = 16777215;
 // Width of the screen's sunken border in pixels; the drawing area lies inside.
 constexpr int screenBorder = 2;
 
@@ -138,8 +136,8 @@ public:
         auto* lamp = new ShapeControl(parent);
         lamp->setObjectName(QString::fromUtf8(name));
         lamp->setGeometry(twips::rect(l, t, w, h));
-        lamp->setBorderColor(lampBorder);
-        lamp->setFillColor(lampOff);
+        lamp->setBorderColor(designed::colour::grey);
+        lamp->setFillColor(designed::lampOff);
         lamp->setFocusPolicy(Qt::NoFocus);
         return lamp;
     }
@@ -148,7 +146,7 @@ public:
         auto* line = new LineControl(parent);
         line->setObjectName(QString::fromUtf8(name));
         line->setLine(x1, y1, x2, y2);
-        line->setColor(axisColour);
+        line->setColor(designed::colour::white);
         line->setFocusPolicy(Qt::NoFocus);
         return line;
     }
@@ -200,13 +198,13 @@ private:
     std::vector<std::pair<int, QWidget*>> m_tabs;
 };
 
-void setRange(Slider* slider, int minimum, int maximum, int value, int step, int page) {
-    slider->setRange(minimum, maximum);
-    slider->setValue(value);
-    slider->setSingleStep(step);
-    slider->setPageStep(page);
+void setRange(Slider* slider, const designed::SliderSettings& settings) {
+    slider->setRange(settings.minimum, settings.maximum);
+    slider->setValue(settings.start);
+    slider->setSingleStep(settings.step);
+    slider->setPageStep(settings.page);
     slider->setTickPosition(QSlider::TicksBelow);
-    slider->setTickInterval(std::max(1, (maximum - minimum) / 20));
+    slider->setTickInterval(std::max(1, (settings.maximum - settings.minimum) / 20));
     // Switched on together with their unit.
     slider->setEnabled(false);
 }
@@ -271,8 +269,8 @@ Panel::Panel(QWidget* parent) : QWidget(parent) {
     Метка6 = b.label(Рамка7, "Метка6", 240, 240, 1815, 495, "Вид подаваемого сигнала:", D, 33);
 
     // pole, the screen, front to back
-    Строка2 = b.line(pole, "Строка2", 0, 2050, 5040, 2050);
-    Строка1 = b.line(pole, "Строка1", 2570, 0, 2570, 4080);
+    Строка2 = b.line(pole, "Строка2", 0, designed::yCentre, 5040, designed::yCentre);
+    Строка1 = b.line(pole, "Строка1", designed::xCentre, 0, designed::xCentre, 4080);
     SpriteControl1 = b.place(new QWidget(pole), "SpriteControl1", 0, 0, 5055, 4095, 35);
     ii = b.image(pole, "ii", 2565, 2040, 1575, 1335);
     Изображение7 = b.image(pole, "Изображение7", 0, 0, 5145, 4200);
@@ -300,12 +298,12 @@ Panel::Panel(QWidget* parent) : QWidget(parent) {
     Форма2 = b.lamp(Рамка6, "Форма2", 120, 360, 375, 135);
 
     // Sliders: range, start value, arrow-key step, page step.
-    setRange(sl1, -2570, 2570, 0, 10, 100);
-    setRange(sl2, -2100, 2100, 0, 10, 100);
-    setRange(sl3, 0, 50, 25, 1, 5);
-    setRange(sl4, 1, 25, 10, 1, 5);
-    setRange(sl5, 1, 11, 6, 1, 1);
-    setRange(sl6, 1, 8, 6, 1, 1);
+    setRange(sl1, designed::sl1);
+    setRange(sl2, designed::sl2);
+    setRange(sl3, designed::sl3);
+    setRange(sl4, designed::sl4);
+    setRange(sl5, designed::sl5);
+    setRange(sl6, designed::sl6);
     // The minimum at the top: the value grows as the thumb goes down, and
     // the arrow keys still move the thumb the way they point.
     sl2->setInvertedAppearance(true);

@@ -1,5 +1,6 @@
 #include "tools/titlemetafile.h"
 
+#include "panel/designed.h"
 #include "tools/emfwriter.h"
 
 #include <QPainterPath>
@@ -19,7 +20,7 @@ const QRectF redSpan(QPointF(13, 0), QPointF(1294, 214));
 const QPoint shadowOffset(13, 8);
 constexpr double widening = 1.15; // a broader face than the source typeface
 constexpr int lightGrey = 12632256;
-constexpr int red = 255;
+constexpr int red = designed::colour::red;
 
 QPoint rounded(const QPointF& p) {
     return {static_cast<int>(std::lround(p.x())), static_cast<int>(std::lround(p.y()))};
