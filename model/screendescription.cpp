@@ -1,8 +1,9 @@
 #include "model/screendescription.h"
 
-#include "model/geometry.h"
+#include "panel/designed.h"
 #include "panel/imagecontrol.h"
 #include "panel/panel.h"
+#include "panel/tracelayout.h"
 #include "panel/twips.h"
 
 #include <QFrame>
@@ -15,23 +16,9 @@ namespace screentext {
 
 namespace {
 
-struct Wave {
-    const char* name;
-    // Periods in the picture, and the share of its width they span.
-    int periods;
-    double span;
-    // Peak-to-peak height as a share of the picture's height.
-    double swing;
-};
-
-constexpr std::array<Wave, 3> waves{{
-    {"Пилообразный сигнал", 60, 1775.0 / 1778.0, 30.0 / 33.0},
-    {"Синусоидальный сигнал", 56, 2366.0 / 2370.0, 60.0 / 64.0},
-    {"Прямоугольный сигнал", 30, 1775.0 / 1778.0, 30.0 / 33.0},
-}};
-
-constexpr int spot = 3;
-constexpr int stroke = 4;
+// The waveforms' names, by picture index.
+constexpr std::array<const char*, 3> waveNames{"Пилообразный сигнал", "Синусоидальный сигнал",
+                                               "Прямоугольный сигнал"};
 
 double roundedToTenth(double value) {
     return std::round(value * 10.0) / 10.0;
@@ -69,8 +56,8 @@ QString divisions(double twips) {
 
 // Where the trace's centre lies against the crossing of the axes.
 QString place(const QRectF& rect) {
-    const double right = roundedToTenth((rect.center().x() - geometry::xCentre) / twipsPerDivision);
-    const double up = roundedToTenth((geometry::yCentre - rect.center().y()) / twipsPerDivision);
+    const double right = roundedToTenth((rect.center().x() - designed::xCentre) / twipsPerDivision);
+    const double up = roundedToTenth((designed::yCentre - rect.center().y()) / twipsPerDivision);
     QStringList phrases;
     if (right != 0) {
         phrases << QStringLiteral("на %1 %2")
@@ -88,14 +75,15 @@ QString place(const QRectF& rect) {
     return phrases.join(QStringLiteral(" и ")) + QStringLiteral(" центра экрана");
 }
 
-QString waveText(const Wave& wave, const QRectF& rect, const QSizeF& area) {
+QString waveText(int picture, const QRectF& rect, const QSizeF& area) {
+    const tracelayout::Wave& wave = tracelayout::waves[static_cast<std::size_t>(picture)];
     const double visible = std::min(rect.right(), area.width()) - std::max(rect.left(), 0.0);
-    const double period = rect.width() * wave.span / wave.periods;
+    const double period = rect.width() * wave.span() / wave.periods;
     return QStringLiteral("%1: на экране %2, длина периода %3, размах %4, %5")
-        .arg(QString::fromUtf8(wave.name),
+        .arg(QString::fromUtf8(waveNames[static_cast<std::size_t>(picture)]),
              counted(std::min(visible / period, double(wave.periods)), "период", "периода",
                      "периодов"),
-             divisions(period), divisions(rect.height() * wave.swing), place(rect));
+             divisions(period), divisions(rect.height() * wave.swing()), place(rect));
 }
 
 } // namespace
@@ -106,7 +94,8 @@ QString describe(const TraceView& trace, const QSizeF& area) {
     }
     const QRectF& rect = trace.rect;
     // The image control draws nothing into an empty rectangle.
-    if (trace.picture < 0 || trace.picture > stroke || !(rect.width() > 0 && rect.height() > 0)) {
+    if (trace.picture < 0 || trace.picture > designed::Stroke ||
+        !(rect.width() > 0 && rect.height() > 0)) {
         return QStringLiteral("Луч не виден");
     }
     const QRectF screen(QPointF(0, 0), area);
@@ -117,15 +106,15 @@ QString describe(const TraceView& trace, const QSizeF& area) {
     const bool beyondAnyEdge = !screen.contains(rect);
     QString text;
     bool clipped = beyondAnyEdge;
-    if (trace.picture == spot) {
+    if (trace.picture == designed::Spot) {
         text = QStringLiteral("Луч: точка, %1").arg(place(rect));
-    } else if (trace.picture == stroke) {
+    } else if (trace.picture == designed::Stroke) {
         text = QStringLiteral("Луч: вертикальная линия высотой %1, %2")
                    .arg(divisions(rect.height()), place(rect));
     } else {
         // A waveform wider than the screen is the usual sight; only its
         // height can make it leave the screen.
-        text = waveText(waves[static_cast<std::size_t>(trace.picture)], rect, area);
+        text = waveText(trace.picture, rect, area);
         clipped = beyondTopOrBottom;
     }
     if (clipped) {
@@ -137,12 +126,7 @@ QString describe(const TraceView& trace, const QSizeF& area) {
 TraceView traceOf(const Panel& panel) {
     TraceView view;
     view.shown = !panel.ii->isHidden();
-    const PicturePtr& held = panel.ii->picture();
-    for (std::size_t k = 0; k < panel.i1.size(); ++k) {
-        if (held && held == panel.i1[k]->picture()) {
-            view.picture = static_cast<int>(k);
-        }
-    }
+    view.picture = panel.tracePicture();
     view.rect = QRectF(panel.ii->Left(), panel.ii->Top(), panel.ii->Width(), panel.ii->Height());
     return view;
 }

@@ -84,6 +84,10 @@ public:
     QRadioButton* Опция1 = nullptr;
     ShapeControl* Форма2 = nullptr;
 
+    // Index k of the source picture i1(k) that the trace ii shows; -1 for
+    // none.
+    int tracePicture() const;
+
 protected:
     // The screen's sunken border, around its drawing area.
     void paintEvent(QPaintEvent* event) override;

@@ -6,7 +6,6 @@
 #include <QString>
 
 void Panel::loadPictures() {
-    Изображение7->setStretch(false);
     Изображение7->setPicture(loadPicture(QStringLiteral(":/assets/screen.bmp")));
 
     // One file for both strips of a pair: the pair shares one picture.
@@ -21,4 +20,14 @@ void Panel::loadPictures() {
     for (std::size_t i = 0; i < i1.size(); ++i) {
         i1[i]->setPicture(loadPicture(QStringLiteral(":/assets/%1.emf").arg(traces[i])));
     }
+}
+
+int Panel::tracePicture() const {
+    const PicturePtr& held = ii->picture();
+    for (std::size_t k = 0; k < i1.size(); ++k) {
+        if (held && held == i1[k]->picture()) {
+            return static_cast<int>(k);
+        }
+    }
+    return -1;
 }

@@ -38,14 +38,7 @@ struct ModelRig {
     Panel& p() { return panel; }
 
     // Index of the i1 picture the trace holds, -1 for none or another.
-    int tracePicture() const {
-        for (int k = 0; k < 5; ++k) {
-            if (panel.ii->picture() && panel.ii->picture() == panel.i1[k]->picture()) {
-                return k;
-            }
-        }
-        return -1;
-    }
+    int tracePicture() const { return panel.tracePicture(); }
 
     void scopeOn() { panel.Опция6->setChecked(true); }
     void scopeOff() { panel.Опция5->setChecked(true); }

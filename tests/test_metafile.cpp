@@ -2,6 +2,7 @@
 // files are refused with an error naming the file and the faulty offset, and
 // no damage makes it crash.
 
+#include "panel/tracelayout.h"
 #include "platform/metafile.h"
 #include "platform/pictureloader.h"
 
@@ -108,12 +109,14 @@ void TestMetafile::realPicturesLoad_data() {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QSize>("frame"); // hundredths of a millimetre
     QTest::addColumn<int>("items");
-    QTest::newRow("sawtooth") << "saw.emf" << QSize(15055, 282) << 120;
-    QTest::newRow("sine") << "sine.emf" << QSize(20064, 538) << 112;
-    QTest::newRow("rectangle") << "square.emf" << QSize(15055, 273) << 120;
-    QTest::newRow("spot") << "spot.emf" << QSize(291, 291) << 2;
-    QTest::newRow("stroke") << "stroke.emf" << QSize(44, 291) << 1;
-    QTest::newRow("title") << "title.emf" << QSize(11165, 1896) << 16;
+    // The layout the description speaks from, for the waveforms; -1 for none.
+    QTest::addColumn<int>("wave");
+    QTest::newRow("sawtooth") << "saw.emf" << QSize(15055, 282) << 120 << 0;
+    QTest::newRow("sine") << "sine.emf" << QSize(20064, 538) << 112 << 1;
+    QTest::newRow("rectangle") << "square.emf" << QSize(15055, 273) << 120 << 2;
+    QTest::newRow("spot") << "spot.emf" << QSize(291, 291) << 2 << -1;
+    QTest::newRow("stroke") << "stroke.emf" << QSize(44, 291) << 1 << -1;
+    QTest::newRow("title") << "title.emf" << QSize(11165, 1896) << 16 << -1;
 }
 
 void TestMetafile::realPicturesLoad() {
@@ -127,8 +130,19 @@ void TestMetafile::realPicturesLoad() {
     const QSizeF units = QSizeF(frame) * (300.0 / 2540.0);
     QVERIFY(std::abs(metafile->frame().width() / units.width() - 1) < 0.001);
     QVERIFY(std::abs(metafile->frame().height() / units.height() - 1) < 0.001);
+    QRectF drawn;
     for (const DrawItem& item : metafile->displayList().items()) {
         QVERIFY(item.stroked || item.filled);
+        drawn |= item.bounds;
+    }
+    // The waveforms lie in their drawings as the screen's description says.
+    QFETCH(int, wave);
+    if (wave >= 0) {
+        const tracelayout::Wave& layout = tracelayout::waves[std::size_t(wave)];
+        QCOMPARE(drawn,
+                 QRectF(QPointF(layout.first, layout.top), QPointF(layout.last, layout.bottom)));
+        const int strokesPerPeriod = wave == designed::Rectangle ? 4 : 2;
+        QCOMPARE(items, layout.periods * strokesPerPeriod);
     }
 }
 
