@@ -2,6 +2,7 @@
 
 #include "model/screendescription.h"
 
+#include <QAbstractButton>
 #include <exception>
 
 Model::Model(Panel& panel, SoundPlayer& sounds, std::function<void(const QString&)> fatal,
@@ -11,6 +12,17 @@ Model::Model(Panel& panel, SoundPlayer& sounds, std::function<void(const QString
     connectPowerHandlers();
     connectSweepHandlers();
     screentext::describeScreen(p);
+}
+
+// Handlers of an option run when it becomes selected, by the user or by code;
+// choosing the option that is already selected runs nothing.
+void Model::whenSelected(QAbstractButton* option, std::function<void()> handler) {
+    connect(option, &QAbstractButton::toggled, this,
+            [this, handler = std::move(handler)](bool selected) {
+                if (selected) {
+                    guarded(handler);
+                }
+            });
 }
 
 void Model::guarded(const std::function<void()>& handler) {

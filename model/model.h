@@ -1,11 +1,30 @@
 #pragma once
 
+// How a slider reaches the screen, the path a newcomer should follow first:
+//
+//   sl4 moves (panel/slider.h, QSlider::valueChanged)
+//     -> Model::sl4Changed (model/tracehandlers.cpp): writes the readout t4,
+//        then, in the sweep along X and Y,
+//     -> TraceSteps::xystroy (model/tracesteps.cpp): ystroy sets the height,
+//        then the width from the arithmetic in model/geometry.cpp, and
+//        xcentr/ycentr place it on the offsets
+//     -> ImageControl ii (panel/imagecontrol.cpp): keeps the rectangle in
+//        float twips and repaints
+//     -> Metafile::paint (platform/metafile.cpp): stretches the source
+//        picture i1(k) that ii holds onto that rectangle.
+//
+// The power switches (model/power.cpp) and the sweep and signal options
+// (model/sweep.cpp) choose which picture ii holds; they run through the same
+// steps. The panel (panel/panel.cpp) builds every control in twips from the
+// values in panel/designed.h.
+
 #include "model/tracesteps.h"
 
 #include <QObject>
 #include <functional>
 
 class Panel;
+class QAbstractButton;
 class SoundPlayer;
 
 // The oscilloscope model: the panel's event handlers. It keeps no state of
@@ -45,6 +64,9 @@ private:
     void connectTraceHandlers();
     void connectPowerHandlers();
     void connectSweepHandlers();
+
+    // Runs handler whenever option becomes selected.
+    void whenSelected(QAbstractButton* option, std::function<void()> handler);
 
     // Runs a handler; an error that escapes it is reported as fatal.
     void guarded(const std::function<void()>& handler);

@@ -1,35 +1,22 @@
 #include "model/model.h"
 
+#include "panel/designed.h"
 #include "panel/imagecontrol.h"
 #include "panel/panel.h"
 
 #include <QRadioButton>
 
-// Handlers run when their option becomes selected; choosing the option that
-// is already selected runs nothing.
 void Model::connectSweepHandlers() {
-    connect(p.Опция2, &QRadioButton::toggled, this, [this](bool selected) {
-        if (selected) {
-            guarded([this] { sweepAlongY(); });
-        }
-    });
-    connect(p.Опция3, &QRadioButton::toggled, this, [this](bool selected) {
-        if (selected) {
-            guarded([this] { sweepAlongXY(); });
-        }
-    });
+    whenSelected(p.Опция2, [this] { sweepAlongY(); });
+    whenSelected(p.Опция3, [this] { sweepAlongXY(); });
     for (int index = 0; index < static_cast<int>(p.signal.size()); ++index) {
-        connect(p.signal[index], &QRadioButton::toggled, this, [this, index](bool selected) {
-            if (selected) {
-                guarded([this, index] { signalChosen(index); });
-            }
-        });
+        whenSelected(p.signal[index], [this, index] { signalChosen(index); });
     }
 }
 
 void Model::sweepAlongY() {
     if (p.Опция1->isChecked()) {
-        p.ii->setPicture(p.i1[4]->picture());
+        p.ii->setPicture(p.i1[designed::Stroke]->picture());
         p.ii->setWidth(50);
         m_steps.ystroy();
     }
