@@ -75,7 +75,7 @@ fi
 
 root=$work/root
 dpkg-deb -x "$deb" "$root"
-check_layout "$root/usr" "$src"
+check_layout "$root/usr" "$src" "$build"
 
 # A package must not look for libraries in the tree it was built in.
 if command -v readelf >/dev/null 2>&1 &&
