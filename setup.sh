@@ -23,6 +23,11 @@ packages=(
     binutils-mingw-w64-x86-64
     dpkg-dev desktop-file-utils appstream
 )
+# The sound-player test plays into a PulseAudio server of its own. A desktop
+# running PipeWire's PulseAudio server keeps it; the test then plays into none.
+if ! dpkg-query -W -f='${Status}' pipewire-pulse 2>/dev/null | grep -q 'install ok installed'; then
+    packages+=(pulseaudio)
+fi
 
 install_missing() {
     local missing=()

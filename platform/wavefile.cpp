@@ -16,6 +16,13 @@ constexpr std::uint16_t formatPcm = 1;
 constexpr std::uint32_t largestSkipped = 16384 - 8;
 constexpr std::uint32_t largestFormat = 16 + 16384;
 
+// Qt's PulseAudio output feeds the server in 20 ms periods and divides by the
+// bytes in one: below 50 Hz that is none, and the program dies of a division
+// by zero. Qt keeps the rate in an int; a larger one turns negative and no
+// output opens for it.
+constexpr std::uint32_t lowestRate = 50;
+constexpr std::uint32_t highestRate = std::numeric_limits<int>::max();
+
 std::uint32_t u32At(const QByteArray& data, qsizetype at) {
     return qFromLittleEndian<quint32>(data.constData() + at);
 }
@@ -35,12 +42,9 @@ std::uint32_t blockOf(const QByteArray& data, qsizetype at, std::uint32_t size) 
     const std::uint32_t rate = u32At(data, at + 4);
     const std::uint16_t block = u16At(data, at + 12);
     const std::uint16_t bits = u16At(data, at + 14);
-    // Qt keeps the rate in an int; a larger one turns negative and no
-    // output opens for it.
     const bool playable = (format == formatPcm || format == formatUnknown) &&
                           (bits == 8 || bits == 16 || bits == 24 || bits == 32) && channels > 0 &&
-                          rate > 0 && rate <= std::uint32_t(std::numeric_limits<int>::max()) &&
-                          block == channels * bits / 8;
+                          rate >= lowestRate && rate <= highestRate && block == channels * bits / 8;
     return playable ? block : 0;
 }
 

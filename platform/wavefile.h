@@ -2,9 +2,10 @@
 
 #include <QByteArray>
 
-// Whether data is a RIFF WAVE file that Qt's sample cache reads to the end:
-// 8, 16, 24 or 32-bit integer samples at a rate Qt can hold, a block size
-// that is one sample for each channel, and whole blocks of samples.
+// Whether data is a RIFF WAVE file that Qt's sample cache reads to the end
+// and its audio output plays: 8, 16, 24 or 32-bit integer samples at a rate
+// that output can take, a block size that is one sample for each channel,
+// and whole blocks of samples.
 // The cache waits for ever for a sample its reader cannot finish, and the
 // next sound then hangs the program, so only files that pass this check are
 // handed to it. The rules follow Qt Multimedia 6.4's reader: it wants the

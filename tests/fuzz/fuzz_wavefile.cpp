@@ -1,6 +1,6 @@
 // libFuzzer entry for the WAV check: whatever it lets through, Qt's own WAV
 // reader, driven the way Qt's sample cache drives it, reads to the end as
-// whole frames without waiting for more.
+// whole frames without waiting for more, in a format Qt's output can play.
 
 #include "platform/wavefile.h"
 
@@ -83,6 +83,10 @@ void readLikeTheSampleCache(const QByteArray& bytes) {
     const QAudioFormat format = decoder.audioFormat();
     if (!format.isValid() || sound.isEmpty() || sound.size() % format.bytesPerFrame() != 0) {
         broken("a valid format and whole frames");
+    }
+    // Qt's PulseAudio output divides by the bytes of its 20 ms period.
+    if (format.bytesForDuration(20000) == 0) {
+        broken("a frame in each period of Qt's audio output");
     }
 }
 
