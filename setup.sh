@@ -2,9 +2,9 @@
 # One entry point for a fresh Debian 12 machine:
 #   ./setup.sh run    install what is missing, build, start Вирталаб
 #   ./setup.sh test   install what is missing, build, run every test, then
-#                     again under the sanitizers, then fuzz the metafile
-#                     reader for a minute
-#   ./setup.sh fuzz [seconds]   fuzz the metafile reader longer (default 600)
+#                     again under the sanitizers, then run each fuzzer for a
+#                     minute and play what the WAV fuzzer kept
+#   ./setup.sh fuzz [seconds]   fuzz longer (default 600 s for each fuzzer)
 #   ./setup.sh pictures         write the README's pictures into docs/
 # Packages are installed only when missing; apt-get update runs only then.
 set -euo pipefail
@@ -24,6 +24,11 @@ packages=(
     binutils binutils-mingw-w64-x86-64
     dpkg-dev file desktop-file-utils appstream lintian
 )
+# The sound-player test plays into a PulseAudio server of its own. A desktop
+# running PipeWire's PulseAudio server keeps it; the test then plays into none.
+if ! dpkg-query -W -f='${Status}' pipewire-pulse 2>/dev/null | grep -q 'install ok installed'; then
+    packages+=(pulseaudio)
+fi
 
 install_missing() {
     local missing=()
@@ -51,22 +56,32 @@ build() {
     cmake --build --preset "$preset" --parallel "$(nproc)"
 }
 
-# Runs the metafile fuzzer for $1 seconds, starting from the real pictures and
-# from what earlier runs kept. A finding stops it, saves the input beside the
-# fuzzer and fails the command.
+# Runs each fuzzer (the metafile reader, the WAV check) for $1 seconds,
+# starting from the real pictures and sounds and from what earlier runs kept,
+# then plays every sound the WAV fuzzer kept through the real player. A
+# finding stops the run, saves the input beside its fuzzer and fails the
+# command.
 fuzz() {
     build fuzz
-    local dir=build/fuzz/tests/fuzz
-    local log=build/fuzz/fuzz.log
-    mkdir -p "$dir/corpus"
-    echo "Фаззинг метафайлов: $1 с"
-    if ! "$dir/fuzz_metafile" -max_total_time="$1" -timeout=10 -print_final_stats=1 \
-        -artifact_prefix="$dir/" "$dir/corpus" "$dir/seeds" >"$log" 2>&1; then
-        tail -n 80 "$log"
-        echo "Фаззер нашёл ошибку; входные данные сохранены в $dir/" >&2
-        return 1
-    fi
-    grep -E '^#[0-9]+[[:space:]]+DONE|^stat::' "$log"
+    local name dir log
+    for name in metafile wavefile; do
+        dir=build/fuzz/tests/fuzz/$name
+        log=build/fuzz/fuzz_$name.log
+        mkdir -p "$dir/corpus"
+        echo "Фаззинг ($name): $1 с"
+        if ! "build/fuzz/tests/fuzz/fuzz_$name" -max_total_time="$1" -timeout=10 \
+            -print_final_stats=1 -artifact_prefix="$dir/" "$dir/corpus" "$dir/seeds" >"$log" 2>&1; then
+            tail -n 80 "$log"
+            echo "Фаззер нашёл ошибку; входные данные сохранены в $dir/" >&2
+            return 1
+        fi
+        grep -E '^#[0-9]+[[:space:]]+DONE|^stat::' "$log"
+    done
+    echo "Звуки из корпуса фаззера — через настоящий проигрыватель"
+    cmake --preset dev >/dev/null
+    cmake --build --preset dev --parallel "$(nproc)" --target test_faults
+    QT_QPA_PLATFORM=offscreen LANG=C.UTF-8 LC_ALL=C.UTF-8 \
+        build/dev/tests/test_faults everyWavePlayedOrBeeped
 }
 
 case "${1:-}" in

@@ -6,7 +6,10 @@ include(GNUInstallDirs)
 
 set(VIRTALAB_PROGRAM_DIR lib/virtalab)
 install(TARGETS virtalab RUNTIME DESTINATION ${VIRTALAB_PROGRAM_DIR})
-install(TARGETS virtalab-print virtalab-sound LIBRARY DESTINATION ${VIRTALAB_PROGRAM_DIR})
+# The program loads a module only as it was built, so the modules are copied
+# as files: neither stripping nor a new library path may touch them.
+install(FILES $<TARGET_FILE:virtalab-print> $<TARGET_FILE:virtalab-sound>
+        DESTINATION ${VIRTALAB_PROGRAM_DIR})
 install(FILES ${VIRTALAB_SOUNDS} DESTINATION ${VIRTALAB_PROGRAM_DIR})
 
 file(RELATIVE_PATH program_from_bin /${CMAKE_INSTALL_BINDIR} /${VIRTALAB_PROGRAM_DIR}/virtalab)

@@ -1,7 +1,9 @@
 #pragma once
 
-#include <QLibrary>
+#include "platform/modulerecord.h"
+
 #include <QString>
+#include <optional>
 
 // One of the program's own shared libraries, kept beside the executable and
 // loaded on first use. Printing and sound pull in large Qt libraries that a
@@ -10,15 +12,21 @@
 class ProgramModule {
 public:
     // folder: where the module lies; name: its file name without the
-    // platform's prefix and suffix ("virtalab-print").
+    // platform's suffix ("virtalab-print").
     ProgramModule(const QString& folder, const QString& name);
 
     // The named entry point, loading the module on the first call; nullptr
-    // when the module or the entry is missing, with error() saying why.
+    // when the module is not the one built with the program or the entry is
+    // missing, with error() saying why. A module once loaded stays loaded.
     QFunctionPointer resolve(const char* entry);
     QString error() const { return m_error; }
 
 private:
-    QLibrary m_library;
+    QString differenceFromBuilt() const;
+
+    QString m_name;
+    std::optional<ModuleRecord> m_record;
+    QString m_path;
+    void* m_handle = nullptr;
     QString m_error;
 };

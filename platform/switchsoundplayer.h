@@ -4,12 +4,13 @@
 
 #include <QObject>
 #include <QString>
+#include <QTemporaryDir>
 #include <functional>
 
 class QSoundEffect;
 
 // The program's one sound channel: a new sound stops one still playing. The
-// file is looked up beside the executable and opened afresh each time; a
+// file is looked up beside the executable and read afresh each time; a
 // missing or unplayable file gives the system's default beep instead.
 class SwitchSoundPlayer : public QObject, public SoundPlayer {
     Q_OBJECT
@@ -22,9 +23,15 @@ public:
     void play(const QString& name) override;
 
 private:
+    QString playableCopy(const QString& path);
     void onStatusChanged();
 
     QString m_folder;
     std::function<void()> m_beep;
     QSoundEffect* m_effect = nullptr;
+    // Qt reads a sound again, later and in a thread of its own; it is given
+    // a copy of the bytes that were checked, which nobody else writes.
+    QTemporaryDir m_copies;
+    int m_copiesMade = 0;
+    QString m_lastCopy;
 };

@@ -2,10 +2,10 @@
 # The installed layout, shared by the install and package tests. Sourced;
 # the caller defines fail() and sets $work (a scratch folder).
 
-# check_layout <prefix> <source dir>: everything that belongs under the
-# prefix is there, wired together, and nothing else is.
+# check_layout <prefix> <source dir> <build dir>: everything that belongs
+# under the prefix is there, wired together, and nothing else is.
 check_layout() {
-    local prefix=$1 src=$2
+    local prefix=$1 src=$2 build=$3
 
     (cd "$prefix" && find . \( -type f -o -type l \) | sed 's|^\./||' | LC_ALL=C sort) >"$work/files"
     LC_ALL=C sort >"$work/expected" <<'EOF'
@@ -66,6 +66,23 @@ $(cat "$work/files.diff")"
             fi
         done
     fi
+
+    # The program loads a module only if it is byte for byte the one it was
+    # built with, so installing and packaging must leave the modules alone.
+    local list=$build/platform/modules.txt file size sha256 path
+    if [ ! -s "$list" ]; then
+        fail "$list does not list the modules as built"
+    fi
+    while read -r file size sha256; do
+        path=$prefix/lib/virtalab/$file
+        if [ ! -f "$path" ]; then
+            continue # named by the layout check above
+        elif [ "$(wc -c <"$path")" -ne "$size" ]; then
+            fail "lib/virtalab/$file is $(wc -c <"$path") bytes, built as $size"
+        elif [ "$(sha256sum "$path" | cut -d' ' -f1)" != "$sha256" ]; then
+            fail "lib/virtalab/$file is not the module as built (SHA-256 differs)"
+        fi
+    done <"$list"
 
     local sound
     for sound in whip.wav Sldwst2.wav Sldwst.wav; do

@@ -2,12 +2,13 @@
 # Builds the Debian package from the build tree with CPack, reads its control
 # fields and unpacks it into a scratch root to check the layout under /usr.
 # Exit code 77 (skipped) without dpkg-deb.
-# Usage: test_deb.sh <cpack> <build dir> <source dir>
+# Usage: test_deb.sh <cpack> <build dir> <source dir> [build type]
 set -euo pipefail
 
 cpack=${1:?usage: $0 <cpack> <build dir> <source dir>}
 build=${2:?}
 src=${3:?}
+build_type=${4:-}
 
 if ! command -v dpkg-deb >/dev/null 2>&1; then
     echo "SKIP: dpkg-deb not found"
@@ -77,7 +78,7 @@ case $(field Version) in
 "$release"-*) ;;
 *) fail "package version '$(field Version)' is not the released '$release'" ;;
 esac
-check_layout "$root/usr" "$src"
+check_layout "$root/usr" "$src" "$build"
 
 # A package must not look for libraries in the tree it was built in.
 if command -v readelf >/dev/null 2>&1 &&
@@ -89,7 +90,14 @@ fi
 # README with their reasons.
 if command -v lintian >/dev/null 2>&1; then
     lintian --tag-display-limit 0 "$deb" >"$work/lintian" 2>&1 || true
-    grep -E '^E: ' "$work/lintian" | sed 's/^/lintian: /' >"$work/lintian.errors" || true
+    # The program checks its modules byte for byte, so they are packaged as
+    # built: stripped by a release build, with their symbols by any other.
+    kept='^$'
+    case $build_type in
+    Release | MinSizeRel) ;;
+    *) kept=': unstripped-binary-or-object \[usr/lib/virtalab/virtalab-(print|sound)\.so\]' ;;
+    esac
+    grep -E '^E: ' "$work/lintian" | grep -v -E "$kept" | sed 's/^/lintian: /' >"$work/lintian.errors" || true
     if [ -s "$work/lintian.errors" ]; then
         fail "lintian reports errors:
 $(cat "$work/lintian.errors")"

@@ -17,9 +17,12 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QProcess>
 #include <QSoundEffect>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <QtEndian>
 
@@ -28,6 +31,7 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <functional>
 #include <map>
 
@@ -86,6 +90,191 @@ bool placeSound(const QDir& folder, const QString& name, Sound state) {
     QFile f(folder.filePath(name));
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
+
+QByteArray le16(quint16 v) {
+    v = qToLittleEndian(v);
+    return QByteArray(reinterpret_cast<const char*>(&v), 2);
+}
+
+QByteArray le32(quint32 v) {
+    v = qToLittleEndian(v);
+    return QByteArray(reinterpret_cast<const char*>(&v), 4);
+}
+
+QByteArray chunk(const char* id, const QByteArray& body) {
+    return id + le32(quint32(body.size())) + body + QByteArray(body.size() % 2, '\0');
+}
+
+// A WAV file of any layout: the format chunk, then the samples, with other
+// chunks before, between or after them.
+struct Wave {
+    quint16 tag = 1;
+    quint16 channels = 1;
+    quint16 bits = 16;
+    quint32 rate = 22050;
+    int block = -1; // one sample for each channel unless set
+    QByteArray samples = QByteArray(400, '\x11');
+    QByteArray formatTail{}, beforeFormat{}, beforeSamples{}, afterSamples{};
+
+    QByteArray bytes() const {
+        const quint16 align = block >= 0 ? quint16(block) : quint16(channels * bits / 8);
+        const QByteArray format = le16(tag) + le16(channels) + le32(rate) + le32(rate * align) +
+                                  le16(align) + le16(bits) + formatTail;
+        const QByteArray body = "WAVE" + beforeFormat + chunk("fmt ", format) + beforeSamples +
+                                chunk("data", samples) + afterSamples;
+        return "RIFF" + le32(quint32(body.size())) + body;
+    }
+};
+
+// The odd layouts a file beside the program may have, played or not.
+QList<std::pair<QString, QByteArray>> oddWaves() {
+    QList<std::pair<QString, QByteArray>> waves;
+    const QByteArray whipSamples = soundBytes(whip, Sound::Good).mid(44);
+    for (quint16 channels : {1, 2, 3, 5, 7, 8, 9, 40}) {
+        for (quint16 bits : {8, 16, 24, 32}) {
+            for (quint32 rate : {1u, 49u, 50u, 8000u, 384000u, 2147483647u, 4294967295u}) {
+                Wave wave{.channels = channels, .bits = bits, .rate = rate};
+                const int block = channels * bits / 8;
+                wave.samples = whipSamples.left(block * 80);
+                const QString name =
+                    QStringLiteral("%1 x %2-bit at %3 Hz").arg(channels).arg(bits).arg(rate);
+                waves.append({name, wave.bytes()});
+                if (block > 1) {
+                    wave.samples.chop(1);
+                    waves.append({name + ", a byte short of whole frames", wave.bytes()});
+                }
+            }
+        }
+    }
+    const char* places[] = {"before the format", "before the samples", "after the samples"};
+    for (int size : {0, 4, 5, 16376, 16378, 40000}) {
+        for (int place = 0; place < 3; ++place) {
+            Wave wave;
+            const QByteArray list = chunk("LIST", QByteArray(size, 'L'));
+            (place == 0   ? wave.beforeFormat
+             : place == 1 ? wave.beforeSamples
+                          : wave.afterSamples) = list;
+            waves.append(
+                {QStringLiteral("%1-byte chunk %2").arg(size).arg(places[place]), wave.bytes()});
+        }
+    }
+    for (int extra : {2, 24, 16384, 16386}) {
+        waves.append({QStringLiteral("format chunk %1 bytes longer").arg(extra),
+                      Wave{.formatTail = QByteArray(extra, '\0')}.bytes()});
+    }
+    waves.append({"format tag 0", Wave{.tag = 0}.bytes()});
+    waves.append(
+        {"two sample chunks", Wave{.afterSamples = chunk("data", QByteArray(6, 'x'))}.bytes()});
+    waves.append({"samples before the format too",
+                  Wave{.beforeFormat = chunk("data", QByteArray(6, 'x'))}.bytes()});
+    waves.append(
+        {"two format chunks", Wave{.beforeSamples = chunk("fmt ", QByteArray(16, 'f'))}.bytes()});
+    // What a half-written copy, a bad sector or a wrong tool leaves of the real sounds.
+    for (const QString& name : {whip, genOn, genOff}) {
+        const QByteArray good = soundBytes(name, Sound::Good);
+        for (int length = 0; length < good.size(); length += length < 64 ? 1 : 97) {
+            waves.append(
+                {QStringLiteral("%1 cut to %2 bytes").arg(name).arg(length), good.left(length)});
+        }
+        for (int at = 0; at < 48; ++at) {
+            QByteArray flipped = good;
+            flipped[at] = char(flipped[at] ^ 0xff);
+            waves.append({QStringLiteral("%1, byte %2 flipped").arg(name).arg(at), flipped});
+        }
+    }
+    return waves;
+}
+
+// The child's side of TestFaults::everyWavePlayedOrBeeped: plays each file
+// named on standard input from folder through the real player, saying on
+// standard output when it starts and how it ended.
+int playEach(const QString& folder) {
+    QFile input;
+    if (!input.open(stdin, QIODevice::ReadOnly)) {
+        return 2;
+    }
+    const QStringList names = QString::fromUtf8(input.readAll()).split('\n', Qt::SkipEmptyParts);
+    int beeps = 0;
+    SwitchSoundPlayer player(folder, [&beeps] { ++beeps; });
+    for (const QString& name : names) {
+        std::printf("start %s\n", qPrintable(name));
+        std::fflush(stdout);
+        QFile file(QDir(folder).filePath(name));
+        const bool playable = file.open(QIODevice::ReadOnly) && isPlayableWave(file.readAll());
+        beeps = 0;
+        player.play('/' + name);
+        auto* effect = player.findChild<QSoundEffect*>();
+        while (effect->status() == QSoundEffect::Loading) {
+            QEventLoop loaded;
+            QObject::connect(effect, &QSoundEffect::statusChanged, &loaded, &QEventLoop::quit);
+            loaded.exec();
+        }
+        // What the check lets through Qt reads to the end and plays for a
+        // few periods of its output; the rest is a beep.
+        const bool right = playable ? effect->status() == QSoundEffect::Ready && beeps == 0
+                                    : effect->source().isEmpty() && beeps == 1;
+        if (playable) {
+            QTest::qWait(40);
+        }
+        std::printf("%s %s %s: status %d, %d beeps\n", right ? "done" : "wrong", qPrintable(name),
+                    playable ? "read" : "refused", int(effect->status()), beeps);
+        std::fflush(stdout);
+    }
+    return 0;
+}
+
+// A PulseAudio server of the test's own that plays into nothing, so that the
+// child opens Qt's audio output too, where a sound can crash or block the
+// program, and no odd sound reaches a real loudspeaker. Without PulseAudio
+// installed there is none, and the output fails to open as on a machine
+// without sound.
+class SoundServer {
+public:
+    SoundServer() {
+        const QString pulseaudio = QStandardPaths::findExecutable(QStringLiteral("pulseaudio"));
+        if (pulseaudio.isEmpty() || !m_home.isValid()) {
+            return;
+        }
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR"}) {
+            env.insert(QString::fromLatin1(name), m_home.path());
+        }
+        m_daemon.setProcessEnvironment(env);
+        m_daemon.setStandardOutputFile(QProcess::nullDevice());
+        m_daemon.setStandardErrorFile(QProcess::nullDevice());
+        m_daemon.start(pulseaudio,
+                       {"-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit", "-L",
+                        "module-native-protocol-unix", "-L", "module-null-sink"});
+        const QString socket = m_home.filePath(QStringLiteral("pulse/native"));
+        for (int wait = 0; wait < 500 && !QFile::exists(socket); ++wait) {
+            if (m_daemon.waitForFinished(20)) {
+                return;
+            }
+        }
+        if (QFile::exists(socket)) {
+            m_address = QStringLiteral("unix:") + socket;
+        }
+    }
+    ~SoundServer() {
+        if (m_daemon.state() != QProcess::NotRunning) {
+            m_daemon.terminate();
+            if (!m_daemon.waitForFinished(5000)) {
+                m_daemon.kill();
+                m_daemon.waitForFinished();
+            }
+        }
+    }
+    SoundServer(const SoundServer&) = delete;
+    SoundServer& operator=(const SoundServer&) = delete;
+
+    // For PULSE_SERVER; empty without a server.
+    QString address() const { return m_address; }
+
+private:
+    QTemporaryDir m_home;
+    QProcess m_daemon;
+    QString m_address;
+};
 
 // Answers every modal box that opens while trigger runs, collecting
 // "title|text" of each message box; a printer dialog is cancelled.
@@ -216,6 +405,7 @@ private slots:
     void switchSounds();
     void wavesChecked_data();
     void wavesChecked();
+    void everyWavePlayedOrBeeped();
     void printTargets_data();
     void printTargets();
     void noPrinterAtAll();
@@ -322,8 +512,6 @@ void TestFaults::wavesChecked_data() {
         bytes.replace(at, with.size(), with);
         return bytes;
     };
-    auto le16 = [](quint16 v) { return QByteArray(reinterpret_cast<const char*>(&v), 2); };
-    auto le32 = [](quint32 v) { return QByteArray(reinterpret_cast<const char*>(&v), 4); };
     const QByteArray list = QByteArray("LIST") + le32(4) + "abcd";
     const QByteArray oddList = QByteArray("LIST") + le32(5) + "abcde" + '\0';
     QByteArray longFormat = good;
@@ -356,6 +544,49 @@ void TestFaults::wavesChecked_data() {
     QTest::newRow("samples cut short") << good.left(good.size() - 1) << false << false;
     QTest::newRow("no channels") << patched(22, le16(0)) << false << true;
     QTest::newRow("rate zero") << patched(24, le32(0)) << false << true;
+
+    // Qt waits for ever on these; asked, it would hang.
+    QByteArray lastByteDropped = good.chopped(1);
+    lastByteDropped.replace(4, 4, le32(quint32(good.size()) - 9))
+        .replace(40, 4, le32(quint32(good.size()) - 45));
+    const QByteArray someSamples = good.mid(44, 6);
+    QTest::newRow("one byte of a 16-bit sample")
+        << Wave{.samples = "\x01"}.bytes() << false << false;
+    QTest::newRow("last byte dropped, sizes adjusted") << lastByteDropped << false << false;
+    QTest::newRow("16-bit stereo, 4,001 bytes")
+        << Wave{.channels = 2, .samples = QByteArray(4001, '\x22')}.bytes() << false << false;
+    QTest::newRow("24-bit, a sample and two bytes")
+        << Wave{.bits = 24, .samples = someSamples.left(5)}.bytes() << false << false;
+    QTest::newRow("chunk over 16 KB before the samples")
+        << Wave{.beforeSamples = chunk("LIST", QByteArray(16378, 'L'))}.bytes() << false << false;
+    QTest::newRow("partial chunk header at the end") << good.left(36) + "LIS" << false << false;
+    QTest::newRow("chunk size wrapping round")
+        << QByteArray(good).insert(12, "junk" + le32(0xfffffff8)) << false << false;
+    // Qt refuses these itself.
+    QTest::newRow("format chunk over 16 KB")
+        << Wave{.formatTail = QByteArray(16386, '\0')}.bytes() << false << true;
+    // Qt reads these, but not as what they say: half a frame, a block size
+    // other than the samples', a rate beyond what it keeps.
+    QTest::newRow("16-bit stereo, half a frame over")
+        << Wave{.channels = 2, .samples = QByteArray(4002, '\x22')}.bytes() << false << false;
+    QTest::newRow("block of two samples in mono") << patched(32, le16(4)) << false << false;
+    QTest::newRow("rate beyond an int") << patched(24, le32(0x80000000)) << false << false;
+    // Qt reads it, and its PulseAudio output then divides by zero.
+    QTest::newRow("49 Hz") << patched(24, le32(49)) << false << false;
+    // Odd but whole: played.
+    QTest::newRow("chunk of 16 KB before the samples")
+        << Wave{.beforeSamples = chunk("LIST", QByteArray(16376, 'L'))}.bytes() << true << true;
+    QTest::newRow("format tag 0") << patched(20, le16(0)) << true << true;
+    QTest::newRow("samples before the format and after it")
+        << QByteArray(good).insert(12, chunk("data", someSamples)) << true << true;
+    QTest::newRow("two sample chunks") << good + chunk("data", someSamples) << true << true;
+    QTest::newRow("8-bit mono, an odd number of samples")
+        << Wave{.bits = 8, .samples = QByteArray(401, '\x80')}.bytes() << true << true;
+    QTest::newRow("24-bit, 3 channels")
+        << Wave{.channels = 3, .bits = 24, .samples = QByteArray(9 * 40, '\x33')}.bytes() << true
+        << true;
+    QTest::newRow("RIFF size past the end") << patched(4, le32(0x7ffffff0)) << true << true;
+    QTest::newRow("50 Hz") << patched(24, le32(50)) << true << true;
 }
 
 void TestFaults::wavesChecked() {
@@ -375,6 +606,103 @@ void TestFaults::wavesChecked() {
                     effect.status() == QSoundEffect::Error);
         QCOMPARE(effect.status() == QSoundEffect::Ready, playable);
     }
+}
+
+// Every odd layout, and every input the fuzzer of the check has kept, goes to
+// the real player in a child process: what the check accepts must be read to
+// the end, the rest must beep. A child that makes no progress for a few
+// seconds is stopped, and the sound it was playing is kept for a look.
+void TestFaults::everyWavePlayedOrBeeped() {
+    QTemporaryDir dir;
+    QMap<QString, QString> what; // file name: where the input came from
+    auto add = [&](const QString& from, const QByteArray& bytes) {
+        const QString name = QStringLiteral("%1.wav").arg(what.size(), 5, 10, QChar('0'));
+        QFile f(dir.filePath(name));
+        if (f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size()) {
+            what[name] = from;
+        }
+    };
+    for (const auto& [name, bytes] : oddWaves()) {
+        add(name, bytes);
+    }
+    const QDir corpus(QStringLiteral(VIRTALAB_WAVE_CORPUS));
+    const QStringList corpusFiles = corpus.entryList(QDir::Files);
+    for (const QString& file : corpusFiles) {
+        add(corpus.filePath(file), asset(corpus.filePath(file)));
+    }
+    QCOMPARE(what.size(), oddWaves().size() + corpusFiles.size());
+
+    QStringList pending = what.keys();
+    QStringList faults;
+    QDir kept(QCoreApplication::applicationDirPath() + QStringLiteral("/kept-sounds"));
+    kept.removeRecursively();
+    auto keep = [&](const QString& name, const QString& fault) {
+        kept.mkpath(QStringLiteral("."));
+        QFile::copy(dir.filePath(name), kept.filePath(name));
+        faults << QStringLiteral("%1 (%2): %3").arg(kept.filePath(name), what[name], fault);
+    };
+    const SoundServer server;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("PULSE_SERVER"),
+               server.address().isEmpty() ? QStringLiteral("unix:/nonexistent") : server.address());
+    int played = 0;
+    int read = 0;
+    int hung = 0;
+    // A few hangs tell enough; each costs the watchdog's wait.
+    while (!pending.isEmpty() && hung < 3) {
+        QProcess child;
+        child.setStandardErrorFile(QProcess::nullDevice());
+        child.setProcessEnvironment(env);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("--play-each"), dir.path()});
+        QVERIFY(child.waitForStarted());
+        child.write(pending.join('\n').toUtf8());
+        child.closeWriteChannel();
+        QString current;
+        bool stuck = false;
+        forever {
+            while (child.canReadLine()) {
+                const QStringList line = QString::fromUtf8(child.readLine()).trimmed().split(' ');
+                if (line.value(0) == QLatin1String("start")) {
+                    current = line.value(1);
+                    continue;
+                }
+                if (line.value(0) == QLatin1String("wrong")) {
+                    keep(current, line.mid(2).join(' '));
+                }
+                ++played;
+                read += line.value(2) == QLatin1String("read:");
+                pending.removeOne(current);
+                current.clear();
+            }
+            if (child.state() == QProcess::NotRunning && !child.canReadLine()) {
+                break;
+            }
+            if (!child.waitForReadyRead(5000) && child.state() != QProcess::NotRunning) {
+                child.kill();
+                child.waitForFinished();
+                stuck = true;
+                ++hung;
+                break;
+            }
+        }
+        const QString ended =
+            child.exitStatus() == QProcess::CrashExit
+                ? QStringLiteral("the player crashed")
+                : QStringLiteral("the player ended with status %1").arg(child.exitCode());
+        if (!current.isEmpty()) {
+            keep(current, stuck ? QStringLiteral("the player hung") : ended);
+            pending.removeOne(current);
+        } else if (child.exitStatus() == QProcess::CrashExit || child.exitCode() != 0) {
+            QFAIL(qPrintable(ended + QStringLiteral(" between sounds")));
+        }
+    }
+    qInfo("%d sounds through the player, %lld of them from the fuzzer's corpus: %d read to the "
+          "end, %d refused with a beep; %s",
+          played, qlonglong(corpusFiles.size()), read, played - read,
+          server.address().isEmpty() ? "no sound server (PulseAudio is not installed)"
+                                     : "played into a PulseAudio server of the test's own");
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
 }
 
 void TestFaults::printTargets_data() {
@@ -534,5 +862,15 @@ void TestFaults::damagedPictures() {
     }
 }
 
-QTEST_MAIN(TestFaults)
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (argc == 3 && qstrcmp(argv[1], "--play-each") == 0) {
+        return playEach(QString::fromLocal8Bit(argv[2]));
+    }
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    TestFaults test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "test_faults.moc"

@@ -34,7 +34,7 @@ if ! "$cmake" --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1; t
     echo "FAIL: cmake --install failed"
     exit 1
 fi
-check_layout "$prefix" "$src"
+check_layout "$prefix" "$src" "$build"
 
 # Read back by another decoder, each theme icon matches the icon image of its
 # size pixel for pixel.
