@@ -2,10 +2,8 @@
 
 #include "platform/wavefile.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSoundEffect>
 #include <QUrl>
 
@@ -17,8 +15,7 @@ constexpr qint64 largestSound = 16 << 20;
 } // namespace
 
 SwitchSoundPlayer::SwitchSoundPlayer(QString folder, std::function<void()> beep, QObject* parent)
-    : QObject(parent), m_folder(std::move(folder)), m_beep(std::move(beep)),
-      m_copies(QDir::tempPath() + QStringLiteral("/virtalab-sounds-XXXXXX")) {}
+    : QObject(parent), m_folder(std::move(folder)), m_beep(std::move(beep)) {}
 
 void SwitchSoundPlayer::play(const QString& name) {
     // The audio output is opened on the first switch, not at start-up: it is
@@ -28,38 +25,33 @@ void SwitchSoundPlayer::play(const QString& name) {
         connect(m_effect, &QSoundEffect::statusChanged, this, &SwitchSoundPlayer::onStatusChanged);
     }
     m_effect->stop();
+    // Clearing the source first makes the effect read the file again even
+    // when the same sound is asked for again.
     m_effect->setSource(QUrl());
-    const QString copy = playableCopy(m_folder + name);
-    if (copy.isEmpty()) {
+    const QString path = playablePath(m_folder + name);
+    if (path.isEmpty()) {
         m_beep();
         return;
     }
-    m_effect->setSource(QUrl::fromLocalFile(copy));
-    // Changing the source waited until Qt had done with the previous copy.
-    if (!m_lastCopy.isEmpty()) {
-        QFile::remove(m_lastCopy);
-    }
-    m_lastCopy = copy;
+    // The program writes nothing but the printed page, so Qt reads the file
+    // itself just after the check; only a file rewritten in those few
+    // milliseconds could differ from what was checked.
+    m_effect->setSource(QUrl::fromLocalFile(path));
     m_effect->play();
 }
 
-// A fresh copy of the file for Qt to play, under a name never used before,
-// so that the same sound asked for again is read again; empty when the file
-// cannot be played.
-QString SwitchSoundPlayer::playableCopy(const QString& path) {
+// The file's full path when it holds a sound Qt plays to the end; empty
+// otherwise.
+QString SwitchSoundPlayer::playablePath(const QString& path) {
     QFile file(path);
     if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly)) {
         return {};
     }
     const QByteArray bytes = file.read(largestSound + 1);
-    if (bytes.size() > largestSound || !isPlayableWave(bytes) || !m_copies.isValid()) {
+    if (bytes.size() > largestSound || !isPlayableWave(bytes)) {
         return {};
     }
-    QSaveFile copy(m_copies.filePath(QStringLiteral("%1.wav").arg(++m_copiesMade)));
-    if (!copy.open(QIODevice::WriteOnly) || copy.write(bytes) != bytes.size() || !copy.commit()) {
-        return {};
-    }
-    return copy.fileName();
+    return QFileInfo(file).absoluteFilePath();
 }
 
 void SwitchSoundPlayer::onStatusChanged() {

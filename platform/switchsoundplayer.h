@@ -4,7 +4,6 @@
 
 #include <QObject>
 #include <QString>
-#include <QTemporaryDir>
 #include <functional>
 
 class QSoundEffect;
@@ -23,15 +22,10 @@ public:
     void play(const QString& name) override;
 
 private:
-    QString playableCopy(const QString& path);
+    static QString playablePath(const QString& path);
     void onStatusChanged();
 
     QString m_folder;
     std::function<void()> m_beep;
     QSoundEffect* m_effect = nullptr;
-    // Qt reads a sound again, later and in a thread of its own; it is given
-    // a copy of the bytes that were checked, which nobody else writes.
-    QTemporaryDir m_copies;
-    int m_copiesMade = 0;
-    QString m_lastCopy;
 };
