@@ -1,18 +1,14 @@
 #include "platform/rastercheck.h"
 
-#include <QtEndian>
+#include "platform/littleendian.h"
+
 #include <cstdint>
 #include <cstdlib>
 
 namespace {
 
-std::uint32_t u32At(const QByteArray& data, qsizetype at) {
-    return qFromLittleEndian<quint32>(data.constData() + at);
-}
-
-std::uint16_t u16At(const QByteArray& data, qsizetype at) {
-    return qFromLittleEndian<quint16>(data.constData() + at);
-}
+using littleendian::u16At;
+using littleendian::u32At;
 
 QString bitmapDamage(const QByteArray& data) {
     constexpr qsizetype headers = 14 + 40;

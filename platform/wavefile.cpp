@@ -1,6 +1,7 @@
 #include "platform/wavefile.h"
 
-#include <QtEndian>
+#include "platform/littleendian.h"
+
 #include <cstdint>
 #include <limits>
 
@@ -23,13 +24,8 @@ constexpr std::uint32_t largestFormat = 16 + 16384;
 constexpr std::uint32_t lowestRate = 50;
 constexpr std::uint32_t highestRate = std::numeric_limits<int>::max();
 
-std::uint32_t u32At(const QByteArray& data, qsizetype at) {
-    return qFromLittleEndian<quint32>(data.constData() + at);
-}
-
-std::uint16_t u16At(const QByteArray& data, qsizetype at) {
-    return qFromLittleEndian<quint16>(data.constData() + at);
-}
+using littleendian::u16At;
+using littleendian::u32At;
 
 // The size of one block (a sample for each channel) of a format Qt plays;
 // 0 for any other format.
