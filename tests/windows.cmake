@@ -11,3 +11,4 @@ endforeach()
 
 add_test(NAME test_version_exe
     COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/test_version_rc.sh $<TARGET_FILE:virtalab>)
+add_subdirectory(e2e)
