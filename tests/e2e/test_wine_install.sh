@@ -38,6 +38,9 @@ trap 'wineserver -k 2>/dev/null || true; e2e_cleanup' EXIT
 
 step "a fresh Windows machine"
 bash "$build/wine-prefix.sh" "$WINEPREFIX"
+# Without Wine's drive Z:, the root of this machine, the program cannot
+# reach the Qt it was built with: it must find everything in its folder.
+rm -f "$WINEPREFIX/dosdevices/z:"
 drive_c=$WINEPREFIX/drive_c
 folder="$drive_c/Program Files/Вирталаб"
 shortcut="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Вирталаб.lnk"
