@@ -17,6 +17,14 @@ namespace {
 // Far more than any switch sound; a larger file is not read at all.
 constexpr qint64 largestSound = 16 << 20;
 
+// Whether the file is one the system can play; it is closed again before
+// the system opens it.
+bool playable(const QString& path) {
+    QFile file(path);
+    return QFileInfo(file).isFile() && file.size() <= largestSound &&
+           file.open(QIODevice::ReadOnly) && isPlayableWave(file.readAll());
+}
+
 } // namespace
 
 SystemSoundPlayer::SystemSoundPlayer(QString folder, std::function<void()> beep)
@@ -24,9 +32,7 @@ SystemSoundPlayer::SystemSoundPlayer(QString folder, std::function<void()> beep)
 
 void SystemSoundPlayer::play(const QString& name) {
     const QString path = m_folder + name;
-    QFile file(path);
-    if (!QFileInfo(file).isFile() || file.size() > largestSound ||
-        !file.open(QIODevice::ReadOnly) || !isPlayableWave(file.readAll())) {
+    if (!playable(path)) {
         m_beep();
         return;
     }
