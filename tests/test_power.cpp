@@ -250,7 +250,11 @@ private slots:
         QTest::newRow("empty") << qsizetype(0) << 1;
         QTest::newRow("cut in its header") << qsizetype(30) << 1;
         QTest::newRow("cut in its samples") << qsizetype(-200) << 1;
+#ifdef Q_OS_WIN
+        // Elsewhere Qt's sample cache goes on loading a whole file in a
+        // thread of its own after the test; test_faults plays them there.
         QTest::newRow("whole") << qsizetype(-1) << 0;
+#endif
     }
 
     void unplayableSoundFileBeeps() {
