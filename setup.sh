@@ -6,6 +6,11 @@
 #                     minute and play what the WAV fuzzer kept
 #   ./setup.sh fuzz [seconds]   fuzz longer (default 600 s for each fuzzer)
 #   ./setup.sh pictures         write the README's pictures into docs/
+#   ./setup.sh windows   the Windows installer and portable archive, building
+#                     Qt for Windows first where there is none (about an hour)
+# The test command also builds the Windows program and checks it under Wine
+# when Qt for Windows is at hand: $VIRTALAB_QT_WINDOWS, ../shared/qt6-mingw,
+# or ~/.cache/virtalab/qt6-mingw, which `./setup.sh windows` fills.
 # Packages are installed only when missing; apt-get update runs only then.
 set -euo pipefail
 
@@ -23,6 +28,8 @@ packages=(
     xvfb xauth xdotool x11-apps imagemagick poppler-utils
     binutils binutils-mingw-w64-x86-64
     dpkg-dev file desktop-file-utils appstream lintian
+    g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools xz-utils
+    wine wine64 fonts-wine nsis python3 unzip
 )
 # The sound-player test plays into a PulseAudio server of its own. A desktop
 # running PipeWire's PulseAudio server keeps it; the test then plays into none.
@@ -84,6 +91,44 @@ fuzz() {
         build/dev/tests/test_faults everyWavePlayedOrBeeped
 }
 
+cache=${XDG_CACHE_HOME:-$HOME/.cache}/virtalab
+
+# Prints the folder of Qt for Windows, the first of: the variable, the
+# shared folder beside the repository, the cache; nothing if none is there.
+windows_qt() {
+    local dir
+    for dir in "${VIRTALAB_QT_WINDOWS:-}" "$here/../shared/qt6-mingw" "$cache/qt6-mingw"; do
+        if [ -n "$dir" ] && [ -f "$dir/lib/cmake/Qt6/Qt6Config.cmake" ]; then
+            (cd "$dir" && pwd)
+            return
+        fi
+    done
+}
+
+# Builds the Windows program, its tests, the installer and the archive.
+windows_build() {
+    VIRTALAB_QT_WINDOWS=$(windows_qt)
+    export VIRTALAB_QT_WINDOWS
+    # libUEMF for Windows, built once from the same source as the machine's.
+    if [ "$(cat "$cache/uemf-mingw/VERSION" 2>/dev/null)" != \
+        "$(dpkg-query -W -f='${Version}' libuemf-dev)" ]; then
+        tools/windows/build-uemf.sh "$cache/uemf-mingw"
+    fi
+    export VIRTALAB_UEMF_WINDOWS=$cache/uemf-mingw
+    cmake --preset windows >/dev/null
+    cmake --build --preset windows --parallel "$(nproc)"
+}
+
+# The Windows part of the tests, under Wine on a virtual display.
+windows_test() {
+    if [ -z "$(windows_qt)" ]; then
+        echo "Windows part skipped: no Qt for Windows (\$VIRTALAB_QT_WINDOWS, ../shared/qt6-mingw, $cache/qt6-mingw); ./setup.sh windows builds it once (about an hour), then the installer"
+        return
+    fi
+    windows_build
+    xvfb-run -a -s '-screen 0 1280x1024x24' ctest --preset windows --output-on-failure
+}
+
 case "${1:-}" in
 run)
     install_missing
@@ -103,6 +148,15 @@ test)
     build asan
     ctest --preset asan --output-on-failure
     fuzz 60
+    windows_test
+    ;;
+windows)
+    install_missing
+    if [ -z "$(windows_qt)" ]; then
+        tools/windows/build-qt.sh "$cache/qt6-mingw"
+    fi
+    windows_build
+    echo "Установщик и переносная версия: build/windows/Вирталаб-*-setup.exe, build/windows/Вирталаб-*-windows.zip"
     ;;
 pictures)
     install_missing
@@ -114,7 +168,7 @@ fuzz)
     fuzz "${2:-600}"
     ;;
 *)
-    echo "usage: $0 run|test|pictures|fuzz [seconds]" >&2
+    echo "usage: $0 run|test|pictures|windows|fuzz [seconds]" >&2
     exit 2
     ;;
 esac

@@ -8,6 +8,7 @@
 #include "panel/shapecontrol.h"
 #include "panel/twips.h"
 #include "panel/vbcolor.h"
+#include "platform/fonts.h"
 
 #include <QElapsedTimer>
 #include <QIcon>
@@ -27,27 +28,6 @@ using designed::colour::red;
 
 // How far the pressed "OK" moves down and to the right.
 constexpr int pressOffset = 30;
-
-QFont windowFont() {
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPointSizeF(8);
-    return font;
-}
-
-// Metric stand-in for "MS Sans Serif" 9.75 pt.
-QFont sansFont() {
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPointSizeF(9.75);
-    return font;
-}
-
-// Metric stand-in for "Times New Roman" 9.75 pt bold.
-QFont serifBoldFont() {
-    QFont font(QStringLiteral("Liberation Serif"));
-    font.setPointSizeF(9.75);
-    font.setBold(true);
-    return font;
-}
 
 QLabel* makeLabel(QWidget* box, const QString& name, const QString& text, const QRect& geometry,
                   const QColor& color) {
@@ -94,7 +74,7 @@ AboutBox::AboutBox(PicturePtr title, const QIcon& icon, QWidget* parent)
     palette.setColor(QPalette::Window, fromVbColor(background));
     setPalette(palette);
     setAutoFillBackground(true);
-    setFont(windowFont());
+    setFont(fonts::window());
 
     const QColor highlighted = palette.color(QPalette::HighlightedText);
 
@@ -104,7 +84,8 @@ AboutBox::AboutBox(PicturePtr title, const QIcon& icon, QWidget* parent)
                        twips::rect(120, 3480, 3300, 195), fromVbColor(cyan));
     Label3 = makeLabel(this, QStringLiteral("Label3"), text(abouttexts::editor),
                        twips::rect(1680, 2160, 3510, 240), fromVbColor(cyan));
-    Label3->setFont(sansFont());
+    // "MS Sans Serif" 9.75 pt.
+    Label3->setFont(fonts::sans(9.75));
     Label2 = makeLabel(this, QStringLiteral("Label2"), text(abouttexts::author3),
                        twips::rect(2400, 3120, 2175, 195), highlighted);
     Метка12 = makeLabel(this, QStringLiteral("Метка12"),
@@ -135,7 +116,8 @@ AboutBox::AboutBox(PicturePtr title, const QIcon& icon, QWidget* parent)
 
     ok = makeLabel(this, QStringLiteral("ok"), QStringLiteral("OK"),
                    twips::rect(5760, 3240, 345, 285), fromVbColor(red));
-    ok->setFont(serifBoldFont());
+    // "Times New Roman" 9.75 pt bold.
+    ok->setFont(fonts::serifBold(9.75));
     ok->setFrameStyle(QFrame::Box | QFrame::Plain);
     ok->setLineWidth(1);
     // A framed label indents its text by default; "OK" needs all the room.

@@ -1,7 +1,7 @@
 #include "app/mainwindow.h"
 #include "app/startup.h"
 #include "platform/moduleprinting.h"
-#include "platform/modulesoundplayer.h"
+#include "platform/switchsounds.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -22,8 +22,10 @@ int main(int argc, char* argv[]) {
     QTranslator qtTranslator;
     prepareApplication(qtTranslator);
 
-    // Sound and printing come from the program's modules on first use.
-    ModuleSoundPlayer sounds(QApplication::applicationDirPath(), [] { QApplication::beep(); });
+    // Printing comes from the program's module on first use; so do the
+    // switch sounds where the system has no player of its own.
+    const auto sounds =
+        makeSwitchSounds(QApplication::applicationDirPath(), [] { QApplication::beep(); });
     ModulePrinting printing(QApplication::applicationDirPath());
 
     // An error escaping a handler is shown by name, then the program ends.
@@ -36,7 +38,7 @@ int main(int argc, char* argv[]) {
     // a damaged build, reported plainly rather than as a crash.
     std::unique_ptr<MainWindow> window;
     try {
-        window = std::make_unique<MainWindow>(sounds, printing, fatal);
+        window = std::make_unique<MainWindow>(*sounds, printing, fatal);
     } catch (const std::exception& error) {
         QMessageBox::critical(nullptr, QStringLiteral("Вирталаб"),
                               QStringLiteral("Программа не может запуститься: %1")

@@ -6,6 +6,7 @@
 #include "panel/shapecontrol.h"
 #include "panel/slider.h"
 #include "panel/twips.h"
+#include "platform/fonts.h"
 
 #include <QButtonGroup>
 #include <QFont>
@@ -213,9 +214,7 @@ void setRange(Slider* slider, const designed::SliderSettings& settings) {
 
 Panel::Panel(QWidget* parent) : QWidget(parent) {
     setFixedSize(twips::toPx(8910), twips::toPx(7995));
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPointSizeF(8);
-    setFont(font);
+    setFont(fonts::window());
 
     Builder b;
     const auto D = Disabled;

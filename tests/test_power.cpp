@@ -1,5 +1,15 @@
 #include "modelrig.h"
+
+#include <QtGlobal>
+
+// The player that reads the sound files: the system's own on Windows.
+#ifdef Q_OS_WIN
+#include "platform/systemsoundplayer.h"
+using FilePlayer = SystemSoundPlayer;
+#else
 #include "platform/switchsoundplayer.h"
+using FilePlayer = SwitchSoundPlayer;
+#endif
 
 #include <QButtonGroup>
 #include <QLabel>
@@ -221,7 +231,7 @@ private slots:
     void missingSoundFileBeeps() {
         QTemporaryDir empty;
         int beeps = 0;
-        SwitchSoundPlayer player(empty.path(), [&] { ++beeps; });
+        FilePlayer player(empty.path(), [&] { ++beeps; });
         Panel panel;
         QStringList errors;
         Model model(panel, player, [&](const QString& e) { errors << e; });
@@ -233,15 +243,36 @@ private slots:
         QVERIFY(errors.isEmpty());
     }
 
-    void emptySoundFileBeeps() {
+    // A file the system cannot play is never handed to it: the beep instead.
+    void unplayableSoundFileBeeps_data() {
+        QTest::addColumn<qsizetype>("length");
+        QTest::addColumn<int>("beeps");
+        QTest::newRow("empty") << qsizetype(0) << 1;
+        QTest::newRow("cut in its header") << qsizetype(30) << 1;
+        QTest::newRow("cut in its samples") << qsizetype(-200) << 1;
+#ifdef Q_OS_WIN
+        // Elsewhere Qt's sample cache goes on loading a whole file in a
+        // thread of its own after the test; test_faults plays them there.
+        QTest::newRow("whole") << qsizetype(-1) << 0;
+#endif
+    }
+
+    void unplayableSoundFileBeeps() {
+        QFETCH(qsizetype, length);
+        QFETCH(int, beeps);
+        QFile source(QStringLiteral(VIRTALAB_ASSETS "/whip.wav"));
+        QVERIFY(source.open(QIODevice::ReadOnly));
+        QByteArray bytes = source.readAll();
+        bytes.truncate(length >= 0 ? length : bytes.size() + length + 1);
         QTemporaryDir dir;
         QFile file(dir.filePath("whip.wav"));
         QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(bytes), bytes.size());
         file.close();
-        int beeps = 0;
-        SwitchSoundPlayer player(dir.path(), [&] { ++beeps; });
+        int heard = 0;
+        FilePlayer player(dir.path(), [&] { ++heard; });
         player.play(QStringLiteral("/whip.wav"));
-        QCOMPARE(beeps, 1);
+        QCOMPARE(heard, beeps);
     }
 };
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Compiles the Windows resource script with the MinGW resource compiler and
-# checks the version block and the icon that land in the compiled resource.
-# Usage: test_version_rc.sh <path of virtalab.rc>
+# Compiles the Windows resource script with the MinGW resource compiler, or
+# reads the resources back from a built executable, and checks the version
+# block and the icon.
+# Usage: test_version_rc.sh <path of virtalab.rc or of the .exe>
 # Exit code 77 (skipped) when the resource compiler is not installed.
 set -euo pipefail
 
@@ -13,7 +14,7 @@ if ! command -v "$windres" >/dev/null 2>&1; then
     exit 77
 fi
 if [ ! -f "$rc" ]; then
-    echo "FAIL: no resource script at $rc"
+    echo "FAIL: no resource script or executable at $rc"
     exit 1
 fi
 

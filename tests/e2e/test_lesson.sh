@@ -13,64 +13,6 @@ shotcheck=${2:?usage: $0 <virtalab> <shotcheck>}
 source "$(dirname "$0")/lib.sh"
 e2e_enter_display "$@"
 
-# The screen's drawing area in panel pixels; the axes cross at (2570, 2050)
-# twips inside it.
-screen_x=162
-screen_y=5
-screen_w=339
-screen_h=269
-axis_x=171.3
-axis_y=136.7
-
-step() { echo "-- $*"; }
-
-# Colour "r,g,b" of a panel pixel in the last capture.
-pixel() {
-    awk -F'[,:() ]+' -v px="$1" -v py="$(($2 + panel_top))" \
-        '$1 == px && $2 == py { print $3 "," $4 "," $5; exit }' "$work/pixels.txt"
-}
-
-expect_lamps() {
-    local scope generator
-    scope=$(pixel 36 36)
-    generator=$(pixel 36 372)
-    [ "$scope" = "$1" ] || fail "oscilloscope lamp is $scope, expected $1"
-    [ "$generator" = "$2" ] || fail "generator lamp is $generator, expected $2"
-}
-green=0,255,0
-dark_red=192,0,0
-
-# Sets l t r b: the green trace's box inside the screen, or fails if there
-# is none.
-trace_box() {
-    local box
-    box=$("$shotcheck" extent "$work/window.png" "$screen_x" $((panel_top + screen_y)) "$screen_w" "$screen_h")
-    [ "$box" != none ] || fail "no trace on the screen"
-    read -r l t r b <<<"$box"
-}
-
-expect_no_trace() {
-    local box
-    box=$("$shotcheck" extent "$work/window.png" "$screen_x" $((panel_top + screen_y)) "$screen_w" "$screen_h")
-    [ "$box" = none ] || fail "a trace is on the screen ($box) where none should be"
-}
-
-# near <what> <measured> <expected> <tolerance>
-near() {
-    awk -v m="$2" -v e="$3" -v t="$4" 'BEGIN { exit !(m >= e - t && m <= e + t) }' ||
-        fail "$1 is $2, expected $3 ± $4"
-    echo "   $1 $2 (expected $3)"
-}
-
-expect_period() {
-    local measured
-    measured=$("$shotcheck" period "$work/window.png" "$screen_x" $((panel_top + screen_y)) "$screen_w" "$screen_h")
-    near "period" "$measured" "$1" "$(awk -v e="$1" 'BEGIN { print e * 0.03 }')"
-}
-
-# Trace height h twips; the waveform's peak-to-peak part of it, in pixels.
-peak_to_peak() { awk -v h="$1" -v f="$2" 'BEGIN { printf "%.1f", h / 15 * f }'; }
-
 key() {
     xdotool key --delay 60 "$@"
     sleep 0.3

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QFont>
+
+// The faces the windows are drawn with: Windows' own faces there, and
+// elsewhere metric stand-ins of the same sizes.
+namespace fonts {
+
+// A window's default font: "MS Sans Serif" 8 pt.
+QFont window();
+
+// "MS Sans Serif", regular.
+QFont sans(double points);
+
+// "Times New Roman", bold.
+QFont serifBold(double points);
+
+} // namespace fonts

@@ -1,0 +1,157 @@
+#!/usr/bin/env bash
+# The Windows installer and the portable archive under Wine, as a lab
+# administrator and a student would use them: a silent install into a fresh
+# Windows machine (a new Wine prefix), the Start-menu shortcut and the entry
+# in the list of programs, the installed program started from its folder
+# with nothing of Qt elsewhere (its title, client size, the scope and the
+# generator switched on, the sine measured on a screenshot, closed with
+# Alt+F4), the archive run from a folder with a Cyrillic name, and the
+# silent uninstall, which must take away every file it put there.
+# Usage: test_wine_install.sh <installer> <archive> <build dir>
+#   the build dir has wine-run.sh and wine-prefix.sh, and tests/e2e/shotcheck.exe
+set -euo pipefail
+
+installer=${1:?usage: $0 <installer> <archive> <build dir>}
+archive=${2:?usage: $0 <installer> <archive> <build dir>}
+build=${3:?usage: $0 <installer> <archive> <build dir>}
+
+for tool in wine wineserver xvfb-run xdotool convert import unzip; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+        echo "SKIP: $tool not found"
+        exit 77
+    fi
+done
+if [ -z "${VL_E2E_DISPLAY_READY:-}" ]; then
+    exec env VL_E2E_DISPLAY_READY=1 xvfb-run -a -s '-screen 0 1280x1024x24' bash "$0" "$@"
+fi
+
+# shotcheck, built for Windows, measures the screenshots under the build's Wine.
+shotcheck() { bash "$build/wine-run.sh" "$build/tests/e2e/shotcheck.exe" "$@" | tr -d '\r'; }
+app="$0" # replaced below, once the program is installed
+source "$(dirname "$0")/lib.sh"
+
+export LC_ALL=C.UTF-8 WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+unset QT_QPA_PLATFORM QT_PLUGIN_PATH WINEPATH
+wine=/usr/lib/wine/wine64
+[ -x "$wine" ] || wine=wine
+trap 'wineserver -k 2>/dev/null || true; e2e_cleanup' EXIT
+
+step "a fresh Windows machine"
+bash "$build/wine-prefix.sh" "$WINEPREFIX"
+# Without Wine's drive Z:, the root of this machine, the program cannot
+# reach the Qt it was built with: it must find everything in its folder.
+rm -f "$WINEPREFIX/dosdevices/z:"
+drive_c=$WINEPREFIX/drive_c
+folder="$drive_c/Program Files/Вирталаб"
+shortcut="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Вирталаб.lnk"
+key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Вирталаб'
+
+step "silent install (/S)"
+cp "$installer" "$drive_c/setup.exe"
+"$wine" 'C:\setup.exe' /S >>"$work/app.log" 2>&1 || fail "the installer failed"
+wineserver -w
+[ -d "$folder" ] || fail "nothing installed in Program Files\\Вирталаб"
+# Exactly the archive's files, and the uninstaller.
+(cd "$folder" && find . -type f | sed 's|^\./||' | sort) >"$work/installed.txt"
+unzip -Z1 "$archive" | grep -v '/$' | sed 's|^Вирталаб/||' | sort >"$work/expected.txt"
+echo uninstall.exe >>"$work/expected.txt"
+sort -o "$work/expected.txt" "$work/expected.txt"
+diff "$work/expected.txt" "$work/installed.txt" >"$work/diff.txt" ||
+    fail "installed files differ from the archive's: $(cat "$work/diff.txt")"
+echo "   $(wc -l <"$work/installed.txt") files"
+[ -f "$shortcut" ] || fail "no Start-menu shortcut «Вирталаб»"
+# The key as Windows' reg tool writes it out (UTF-16), one "name"="value" a line.
+"$wine" reg export "$key" 'C:\uninstall-key.reg' /y >>"$work/app.log" 2>&1 ||
+    fail "no entry in the list of programs"
+iconv -f UTF-16 -t UTF-8 "$drive_c/uninstall-key.reg" | tr -d '\r' >"$work/key.txt"
+registered() {
+    sed -n "s/^\"$1\"=\"\(.*\)\"\$/\1/p" "$work/key.txt" | sed 's/\\\\/\\/g; s/\\"/"/g'
+}
+[ "$(registered DisplayName)" = Вирталаб ] || fail "list of programs: DisplayName is '$(registered DisplayName)'"
+[ "$(registered DisplayVersion)" = 2.0.2 ] || fail "list of programs: DisplayVersion is '$(registered DisplayVersion)'"
+[ "$(registered DisplayIcon)" = 'C:\Program Files\Вирталаб\Вирталаб.exe,0' ] ||
+    fail "list of programs: DisplayIcon is '$(registered DisplayIcon)'"
+[ -n "$(registered UninstallString)" ] || fail "list of programs: no UninstallString"
+
+# Starts the program at a Windows path, with nothing but its own folder to
+# load from.
+run_program() {
+    printf '#!/bin/sh\nexec %s %q\n' "$wine" "$1" >"$work/program.sh"
+    chmod +x "$work/program.sh"
+    app=$work/program.sh
+    e2e_start
+}
+
+# Alt+F4, as a student closes it; the program must end of itself, cleanly.
+close_program() {
+    xdotool mousemove --sync $((x + 300)) $((y + panel_top + 200)) click 1
+    xdotool key alt+F4
+    local _
+    for _ in $(seq 50); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.2
+    done
+    if kill -0 "$pid" 2>/dev/null; then
+        fail "the program did not close on Alt+F4"
+    fi
+    local status=0
+    wait "$pid" || status=$?
+    pid=
+    [ "$status" -eq 0 ] || fail "the program ended with status $status"
+}
+
+step "the installed program"
+run_program 'C:\Program Files\Вирталаб\Вирталаб.exe'
+title=$(xdotool getwindowname "$wid")
+[ "$title" = 'Вирталаб     Ver.2.0.2' ] || fail "window title is '$title'"
+[ "$width" -eq 594 ] || fail "client width is $width px, expected 594"
+e2e_find_panel
+visible=$((height - panel_top))
+echo "   window ${width}x${height}, panel starts at row $panel_top, $visible panel rows visible"
+[ "$visible" -ge 425 ] && [ "$visible" -lt 440 ] || fail "$visible panel rows visible, expected 425 to 439"
+expect_lamps "$dark_red" "$dark_red"
+expect_no_trace
+
+step "oscilloscope on: the lamp turns green, the stroke at the trace's first corner"
+e2e_click_twips 1087 547
+e2e_capture
+expect_lamps "$green" "$dark_red"
+trace_box
+near "stroke left" "$l" 171 3
+near "stroke top" "$t" 136 3
+
+step "generator on, «Развертка по X и Y»: the sine across the screen"
+e2e_click_twips 1087 5587
+e2e_click_twips 1207 1507
+e2e_capture
+expect_lamps "$green" "$green"
+trace_box
+near "wave left" "$l" 0 1
+near "wave right" "$r" $((screen_w - 1)) 1
+near "wave height" $((b - t + 1)) "$(peak_to_peak 2100 0.9375)" 4
+expect_period 23.81
+close_program
+
+step "the portable archive, run from a folder with a Cyrillic name"
+mkdir -p "$drive_c/Флешка"
+unzip -q "$archive" -d "$drive_c/Флешка"
+run_program 'C:\Флешка\Вирталаб\Вирталаб.exe'
+e2e_find_panel
+e2e_click_twips 1087 547
+e2e_capture
+expect_lamps "$green" "$dark_red"
+close_program
+
+step "silent uninstall (/S)"
+"$wine" 'C:\Program Files\Вирталаб\uninstall.exe' /S >>"$work/app.log" 2>&1 ||
+    fail "the uninstaller failed"
+# The uninstaller runs on from a copy of itself; wait for it to finish.
+wineserver -w
+if [ -e "$folder" ]; then
+    fail "left behind: $(cd "$folder" && find . | sed 's|^\./||' | tr '\n' ' ')"
+fi
+[ ! -e "$shortcut" ] || fail "the Start-menu shortcut is still there"
+if "$wine" reg query "$key" >/dev/null 2>&1; then
+    fail "still in the list of programs"
+fi
+echo "PASS: installed, run, uninstalled"

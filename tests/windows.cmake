@@ -1,0 +1,14 @@
+# The Windows build's tests: the Qt Test programs built for Windows, run
+# under Wine; the version block read back from the built executable; and the
+# installer, the installed program and the uninstaller under Wine.
+# test_faults and test_modules drive the sound module, which Windows has
+# not; test_assets runs the asset generator, a build-machine tool.
+foreach(name IN ITEMS test_aboutbox test_geometry test_trace test_power test_sweep
+        test_mainwindow test_random test_panel test_pictures test_metafile
+        test_accessibility test_screenpaint)
+    vl_test(${name})
+endforeach()
+
+add_test(NAME test_version_exe
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/test_version_rc.sh $<TARGET_FILE:virtalab>)
+add_subdirectory(e2e)

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Runs a Windows program from the build tree under Wine, for CTest: in the
+# build tree's own Wine prefix (made on first use), with Qt's libraries and
+# plugins and the compiler's runtime found where they lie, on the current X
+# display or else a virtual one. Wine's own messages go to a log file.
+# Usage: wine-run.sh <program.exe> [arguments]
+# Settings come from wine-env.sh beside this script in the build tree.
+set -euo pipefail
+
+source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
+
+if [ -z "${DISPLAY:-}" ]; then
+    exec xvfb-run -a -s '-screen 0 1280x1024x24' bash "${BASH_SOURCE[0]}" "$@"
+fi
+
+export WINEPREFIX=$VL_WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
+export WINEPATH=$VL_WINEPATH QT_PLUGIN_PATH=$VL_QT_PLUGINS QT_QPA_PLATFORM=windows
+# The wine64 loader itself: the wine wrapper warns about 32-bit support on
+# every start, which the 64-bit program does not need.
+VL_WINE=/usr/lib/wine/wine64
+[ -x "$VL_WINE" ] || VL_WINE=wine
+(
+    # One prefix for all tests; made once, whichever test comes first.
+    flock 9
+    if [ ! -f "$VL_WINEPREFIX/system.reg" ]; then
+        bash "$(dirname "${BASH_SOURCE[0]}")/wine-prefix.sh" "$VL_WINEPREFIX"
+    fi
+) 9>"$VL_WINEPREFIX.lock"
+# A Qt Test program under Wine writes its report to a file, not to a pipe:
+# with VL_QTEST_REPORT set, the report is asked for in a file and shown.
+report=
+if [ -n "${VL_QTEST_REPORT:-}" ]; then
+    report=$(mktemp "$VL_WINEPREFIX.report.XXXXXX")
+    set -- "$@" -o "Z:${report//\//\\},txt"
+fi
+status=0
+"$VL_WINE" "$@" 2>>"$VL_WINEPREFIX.log" || status=$?
+if [ -n "$report" ]; then
+    cat "$report"
+    rm -f "$report"
+fi
+exit $status
