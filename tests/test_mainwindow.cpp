@@ -77,6 +77,9 @@ private slots:
     // The README's pictures come from the real window and about box, and
     // the same machine makes the same files again.
     void readmePictures() {
+#ifndef VIRTALAB_PICTURES
+        QSKIP("the pictures are made on the build machine only");
+#else
         QTemporaryDir first;
         QTemporaryDir second;
         for (const QTemporaryDir* dir : {&first, &second}) {
@@ -98,6 +101,7 @@ private slots:
             QCOMPARE(QImage::fromData(bytes, "PNG").size(), size);
             QVERIFY2(bytes == again.readAll(), name);
         }
+#endif
     }
 
     // The visible client ends above the strip of source pictures.
