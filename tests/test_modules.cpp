@@ -31,6 +31,14 @@ QString moduleFile(const QString& folder, const char* name) {
     return QDir(folder).filePath(QString::fromLatin1(name) + suffix);
 }
 
+// Windows plays the switch sounds itself: there, the program has only its
+// print module.
+#ifdef Q_OS_WIN
+const QList<const char*> builtModules = {modules::printName};
+#else
+const QList<const char*> builtModules = {modules::printName, modules::soundName};
+#endif
+
 QByteArray contents(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -42,14 +50,24 @@ class TestModules : public QObject {
     Q_OBJECT
 
 private slots:
-    void builtModulesAreThere() {
-        QVERIFY2(QFile::exists(moduleFile(built, modules::printName)), qPrintable(built));
-        QVERIFY2(QFile::exists(moduleFile(built, modules::soundName)), qPrintable(built));
+    // The modules as built pass the program's check and load through the
+    // system's loader.
+    void builtModulesLoad() {
+        for (const char* name : builtModules) {
+            QVERIFY2(QFile::exists(moduleFile(built, name)), qPrintable(built));
+            ProgramModule module(built, QString::fromLatin1(name));
+            const bool sound = name == modules::soundName;
+            QVERIFY2(module.resolve(sound ? modules::soundEntry : modules::printEntry),
+                     qPrintable(module.error()));
+        }
     }
 
     // The real module plays; a sound it cannot find comes back as the beep
     // handed to it.
     void soundModuleIsLoadedOnFirstSound() {
+        if (!builtModules.contains(modules::soundName)) {
+            QSKIP("no sound module on this system");
+        }
         int beeps = 0;
         ModuleSoundPlayer player(built, [&beeps] { ++beeps; });
         QVERIFY(player.error().isEmpty());
@@ -68,6 +86,9 @@ private slots:
     }
     void unusableSoundModuleBeeps() {
         QFETCH(QString, content);
+        if (!builtModules.contains(modules::soundName)) {
+            QSKIP("no sound module on this system");
+        }
         QTemporaryDir dir;
         const QString file = moduleFile(dir.path(), modules::soundName);
         if (content == "garbage") {
@@ -98,7 +119,9 @@ private slots:
         QTest::addColumn<QString>("content");
         QTest::newRow("missing") << QString();
         QTest::newRow("damaged") << QStringLiteral("garbage");
-        QTest::newRow("another module in its place") << QStringLiteral("sound");
+        if (builtModules.contains(modules::soundName)) {
+            QTest::newRow("another module in its place") << QStringLiteral("sound");
+        }
     }
     void unusablePrintModuleIsReported() {
         QFETCH(QString, content);
@@ -128,7 +151,7 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("reason");
-        for (const char* name : {modules::printName, modules::soundName}) {
+        for (const char* name : builtModules) {
             const QByteArray good = contents(moduleFile(built, name));
             QVERIFY(good.size() > 4096);
             QList<qsizetype> at = {1, 4, 16, 52, 64, 512, 4096, good.size() - 1};
@@ -166,6 +189,9 @@ private slots:
     // file of the same name in a "haswell" folder beside it on such
     // processors; here each holds the other module.
     void onlyTheCheckedFileIsLoaded() {
+        if (!builtModules.contains(modules::soundName)) {
+            QSKIP("the search for processor-specific folders is the GNU loader's");
+        }
         QTemporaryDir dir;
         const QString haswell = dir.filePath(QStringLiteral("haswell"));
         QVERIFY(QDir().mkpath(haswell));

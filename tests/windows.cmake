@@ -1,11 +1,11 @@
 # The Windows build's tests: the Qt Test programs built for Windows, run
 # under Wine; the version block read back from the built executable; and the
 # installer, the installed program and the uninstaller under Wine.
-# test_faults and test_modules drive the sound module, which Windows has
-# not; test_assets runs the asset generator, a build-machine tool.
+# test_faults drives the sound module, which Windows has not; test_assets
+# runs the asset generator, a build-machine tool.
 foreach(name IN ITEMS test_aboutbox test_geometry test_trace test_power test_sweep
         test_mainwindow test_random test_panel test_pictures test_metafile
-        test_accessibility test_screenpaint)
+        test_accessibility test_screenpaint test_modules)
     vl_test(${name})
 endforeach()
 
