@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # One entry point for a fresh Debian 12 machine:
 #   ./setup.sh run    install what is missing, build, start Вирталаб
 #   ./setup.sh test   install what is missing, build, run every test, then

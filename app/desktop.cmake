@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Lays the program out as a desktop program. The executable lives in its own
 # folder with the switch sounds and its print and sound modules, because it
 # looks for them beside itself; bin/ holds only a relative link to it, which

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # `cpack -G DEB` in a configured build tree packages what `cmake --install`
 # lays out, for Debian 12.
 set(CPACK_PACKAGE_NAME virtalab)

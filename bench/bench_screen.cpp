@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Repainting the oscilloscope's screen with the trace at its extreme sizes,
 // for each waveform, against repainting the same screen with the trace
 // hidden. The repaint is the real one: the shown window's screen widget is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One step of the frequency slider sl4 in the sweep along X and Y, end to
 // end: the slider moves, the handler writes the readout and recomputes the
 // trace, and the window repaints what changed. Against it, the unavoidable

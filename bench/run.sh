@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the benchmarks in release mode (build/bench), runs them all and
 # prints each figure against the floor measured in the same run:
 #

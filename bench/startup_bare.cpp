@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The floor for start-up: a bare Qt program showing a main window with a
 // menu and the given number of standard controls, ended at its first paint.
 // Arguments are a census as startup_probe prints it:

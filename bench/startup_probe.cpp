@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up as a student meets it: the program's own start-up steps, the
 // main window built and shown, ended at its first paint. Run under
 // /usr/bin/time for wall time and peak memory. It prints the census of the

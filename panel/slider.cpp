@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "panel/slider.h"
 
 Slider::Slider(Qt::Orientation orientation, QWidget* parent) : QSlider(orientation, parent) {

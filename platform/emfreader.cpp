@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/emfreader.h"
 
 #include "platform/pictureloader.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Records the file name, size and SHA-256 of each module built with the
 # program: as a source file compiled into the program, which loads nothing
 # else, and as a list for the install tests ("<file> <size> <sha256>").

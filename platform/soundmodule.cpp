@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sound module: Qt Multimedia and everything that uses it.
 
 #include "platform/moduleentries.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # shellcheck shell=bash disable=SC2154 # sourced; the caller sets $work
 # The installed layout, shared by the install and package tests. Sourced;
 # the caller defines fail() and sets $work (a scratch folder).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The committed assets: a fresh run of the generator writes the same bytes,
 // and each file is what the program's pictures, icon and sounds must be.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package from the build tree with CPack, reads its control
 # fields and unpacks it into a scratch root to check the layout under /usr.
 # Exit code 77 (skipped) without dpkg-deb.

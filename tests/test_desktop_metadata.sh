@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Validates the installed desktop entry and AppStream metadata with the
 # freedesktop tools. Exit code 77 (skipped) when they are not installed.
 # Usage: test_desktop_metadata.sh <cmake> <build dir>

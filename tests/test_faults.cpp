@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Faults from outside the program: damaged or missing switch sounds, print
 // targets that cannot be written, no printer, a cancelled printer dialog, a
 // damaged picture file. Each is survived: every other step is done, the user

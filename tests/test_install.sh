@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a scratch prefix and checks the desktop layout, that
 # the theme icons are the icon's own images, and that the installed command
 # starts the program.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The metafile player: the real pictures load with their frames; damaged
 // files are refused with an error naming the file and the faulty offset, and
 // no damage makes it crash.

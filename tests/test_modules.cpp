@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The print and sound modules the program loads on first use: found and
 // used when they are beside it; missing, damaged or foreign, they cost the
 // user a beep or a message, never the program.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The trace pictures as a student sees them: rendered at several sizes and
 // counted, teeth, periods, levels, the spot and the stroke.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Painting the trace on the screen: the whole visible part at any device
 // pixel ratio, and the kept copy of its drawing, when it is made, that it
 // shows what drawing afresh shows, and that any change, or a device that

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Compiles the Windows resource script with the MinGW resource compiler, or
 # reads the resources back from a built executable, and checks the version
 # block and the icon.

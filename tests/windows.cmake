@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Windows build's tests: the Qt Test programs built for Windows, run
 # under Wine; the version block read back from the built executable; and the
 # installer, the installed program and the uninstaller under Wine.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // virtalab-assetgen <outdir>: writes every picture, the icon and the switch
 // sounds of the program into outdir, the same bytes on every run.
 

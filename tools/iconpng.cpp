@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // virtalab-iconpng <icon.ico> <size> <out.png>: writes the icon's image of
 // the given size as a PNG for the desktop's icon theme. The image is taken as
 // drawn, never scaled: a missing size is an error.

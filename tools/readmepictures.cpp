@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the README's pictures from the real program: the main window with
 // both units on and the sine in the sweep along X and Y, and the about box.
 // Both are built offscreen and driven through the same handlers as a

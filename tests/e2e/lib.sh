@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared steps of the end-to-end tests: start the real program in a virtual X
 # server, find its window, click at designed panel coordinates, capture it.
 # Sourced by the test scripts; "$app" is the executable's path.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Measures what a student sees in a screenshot of the oscilloscope screen.
 //   shotcheck period <png> <x> <y> <width> <height>
 //     prints the period, in pixels, of the green trace inside the rectangle

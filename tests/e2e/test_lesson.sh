@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A whole lesson on the real program, driven as a student would drive it:
 # both units on, both sweep modes, every signal shape, the value sliders from
 # the keyboard, the offsets and «Центр», the oscilloscope switched off while

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts the real program in a virtual X server, with Qt options on its
 # command line that it must ignore, and looks at its main window as a student
 # would see it: the title, the client width, the panel the right way round,

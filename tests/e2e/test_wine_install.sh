@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Windows installer and the portable archive under Wine, as a lab
 # administrator and a student would use them: a silent install into a fresh
 # Windows machine (a new Wine prefix), the Start-menu shortcut and the entry

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer entry for the metafile reader and player: any byte string is
 // either refused with PictureError or read into a drawing that keeps the
 // reader's promises and paints without fault, however it is stretched.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer entry for the WAV check: whatever it lets through, Qt's own WAV
 // reader, driven the way Qt's sample cache drives it, reads to the end as
 // whole frames without waiting for more, in a format Qt's output can play.

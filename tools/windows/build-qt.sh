@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Qt 6 for 64-bit Windows (qtbase: Core, Gui, Widgets, PrintSupport,
 # Test, the platform plugins, the windowsvista style, the image plugins) with
 # Debian's MinGW-w64, from Debian's own qt6-base source package of the

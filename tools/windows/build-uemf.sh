@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds libUEMF for 64-bit Windows (MinGW-w64) from Debian's own source
 # package, the version the machine's libuemf-dev has, so that both builds of
 # the metafile reader validate records alike. A static library: the program

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fetches and unpacks a Debian source package without changing the machine's
 # apt set-up: a private apt configuration with a deb-src entry for the
 # machine's own mirror. Sourced by the build scripts beside it.

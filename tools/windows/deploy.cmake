@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Lays the Windows program out as one folder that holds everything it loads:
 # the program, its print module, the switch sounds, the Qt libraries and
 # plugins it uses, the compiler's runtime, Qt's Russian dialogs, and a

@@ -1,3 +1,4 @@
+; SPDX-License-Identifier: GPL-3.0-or-later
 ; The Windows installer: a Russian wizard that puts the program into
 ; Program Files\Вирталаб, adds a Start-menu shortcut and registers the
 ; uninstaller in the system's list of programs. /S installs silently, for

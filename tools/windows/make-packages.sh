@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes the Windows installer and the portable archive from a Windows build
 # tree: lays the program out with `cmake --install`, lists its files for the
 # installer and the uninstaller, runs NSIS, and zips the same folder.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Cross-builds the program for 64-bit Windows with Debian's MinGW-w64
 # (posix threads, which Qt needs). Qt for Windows is the first of:
 #   the VIRTALAB_QT_WINDOWS variable (CMake or environment),

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes a fresh Wine prefix that looks like a Windows machine as far as the
 # program cares: 64-bit, quiet, and with the faces Windows has. Debian's
 # Wine keeps its own Tahoma where it does not look, and Wine has no

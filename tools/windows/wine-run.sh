@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a Windows program from the build tree under Wine, for CTest: in the
 # build tree's own Wine prefix (made on first use), with Qt's libraries and
 # plugins and the compiler's runtime found where they lie, on the current X

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # CTest runs the Windows test programs under Wine through wine-run.sh, which
 # finds Qt, its plugins and the compiler's runtime where they lie.
 function(vl_windows_path out path)

@@ -1,13 +1,27 @@
 #!/usr/bin/env bash
-# The program also builds for Windows: outside a platform conditional
-# (#if/#ifdef naming Q_OS_*, _WIN32, __linux__, __unix__ or __APPLE__), its
-# sources include no POSIX or Linux header and make no call that only those
-# systems have. Tests and tools that run only here are not checked.
-# Usage: test_portable_sources.sh <source dir>
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The project's sources. Every one names its licence in an SPDX line near its
+# top. And the program also builds for Windows: outside a platform
+# conditional (#if/#ifdef naming Q_OS_*, _WIN32, __linux__, __unix__ or
+# __APPLE__), its sources include no POSIX or Linux header and make no call
+# that only those systems have; tests and tools that run only here are not
+# checked for that.
+# Usage: test_sources.sh <source dir>
 set -euo pipefail
 
 src=${1:?usage: $0 <source dir>}
 status=0
+
+unlicensed=$(cd "$src" && find . \( -path ./build -o -path ./.git \) -prune -o -type f -print |
+    sed 's|^\./||' | grep -E '(\.(cpp|h|sh|cmake|nsi)|\.(h|rc|sh)\.in|CMakeLists\.txt)$|^\.ci/run$' | LC_ALL=C sort |
+    while IFS= read -r file; do
+        head -n 3 "$file" | grep -q 'SPDX-License-Identifier: GPL-3.0-or-later' || echo "$file"
+    done)
+if [ -n "$unlicensed" ]; then
+    echo "FAIL: no SPDX-License-Identifier line in the first three lines of:"
+    echo "$unlicensed"
+    status=1
+fi
 while IFS= read -r -d '' file; do
     awk -v file="${file#"$src"/}" '
         # Open conditionals; a line is guarded while any of them names a platform.
@@ -34,7 +48,7 @@ while IFS= read -r -d '' file; do
     ' "$file" || status=1
 done < <(find "$src/app" "$src/panel" "$src/model" "$src/platform" \
     \( -name '*.cpp' -o -name '*.h' \) -print0 | sort -z)
-if [ "$status" -ne 0 ]; then
+if [ "$status" -ne 0 ] && [ -z "$unlicensed" ]; then
     echo "FAIL: the lines above would not build or work on Windows; guard them by platform"
 fi
 exit $status
