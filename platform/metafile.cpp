@@ -69,9 +69,11 @@ void Metafile::paint(QPainter& painter, const QRectF& target) const {
 
     painter.save();
     painter.setBackgroundMode(Qt::TransparentMode);
-    // Neighbouring strokes with the same pen go to Qt as one path: each call
-    // costs a pen, a stroker and a rasteriser set up afresh, more than a
-    // short curve itself.
+    // Neighbouring one-pixel strokes with the same pen go to Qt as one path:
+    // each call costs a pen, a stroker and a rasteriser set up afresh, more
+    // than a short curve itself. A thicker pen takes Qt's general stroker,
+    // which fills one outline of the whole path and grows worse than
+    // linearly with it, so those strokes are drawn one by one.
     QPainterPath strokes;
     QPen strokesPen;
     const auto flush = [&painter, &strokes, &strokesPen] {
@@ -93,7 +95,7 @@ void Metafile::paint(QPainter& painter, const QRectF& target) const {
         const bool line = item.shape == DrawItem::Shape::Line;
         const QLineF mappedLine = line ? toTarget.map(item.line) : QLineF();
         const bool dot = line && mappedLine.p1() == mappedLine.p2();
-        if (item.stroked && !item.filled && !dot) {
+        if (item.stroked && !item.filled && !dot && pen.widthF() <= pixel) {
             if (pen != strokesPen) {
                 flush();
                 strokesPen = pen;
