@@ -19,34 +19,42 @@ qint64 area(const QRect& r) {
 }
 
 // The strips of an image that hold any drawing, in bands of rows, each band
-// trimmed to its drawn columns. A trace covers a small share of the screen,
-// and blending only its strips makes the copy cheap to show. Neighbouring
-// bands of much the same extent are joined, so that a dense drawing is still
-// blended in a few calls.
+// trimmed to its drawn rows and columns. A trace covers a small share of the
+// screen, and blending only its strips makes the copy cheap to show.
+// Neighbouring bands of much the same extent are joined, so that a dense
+// drawing is still blended in a few calls.
 std::vector<QRect> drawnStrips(const QImage& image) {
     std::vector<QRect> strips;
-    for (int top = 0; top < image.height(); top += bandHeight) {
-        const int bottom = std::min(image.height(), top + bandHeight);
+    for (int band = 0; band < image.height(); band += bandHeight) {
+        const int end = std::min(image.height(), band + bandHeight);
         int left = image.width();
         int right = -1;
-        for (int y = top; y < bottom; ++y) {
+        int top = end;
+        int bottom = band - 1;
+        for (int y = band; y < end; ++y) {
             // Premultiplied: a blank pixel is all zero.
             const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+            const int width = image.width();
             int x = 0;
-            while (x < left && line[x] == 0) {
+            while (x < width && line[x] == 0) {
                 ++x;
             }
-            left = x;
-            int r = image.width() - 1;
+            if (x == width) {
+                continue;
+            }
+            top = std::min(top, y);
+            bottom = y;
+            left = std::min(left, x);
+            int r = width - 1;
             while (r > right && line[r] == 0) {
                 --r;
             }
-            right = r;
+            right = std::max(right, r);
         }
         if (right < left) {
             continue;
         }
-        const QRect strip(left, top, right - left + 1, bottom - top);
+        const QRect strip(left, top, right - left + 1, bottom - top + 1);
         if (!strips.empty() && strips.back().bottom() + 1 == top) {
             const QRect both = strips.back().united(strip);
             if (area(both) * 4 <= (area(strips.back()) + area(strip)) * 5) {
