@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Repainting the oscilloscope's screen with the trace at its extreme sizes,
 // for each waveform, against repainting the same screen with the trace
-// hidden. The repaint is the real one: the screen's background picture is
-// repainted through Qt's backing store, and with it everything drawn over
-// it (the trace, the axes). The device pixel ratio is the process's own (--ratio=2 sets
+// hidden. The repaint is the real one: the shown window's screen widget is
+// repainted through Qt's backing store, window background and panel
+// included. The device pixel ratio is the process's own (--ratio=2 sets
 // Qt's scale factor), as a high-DPI screen would give it.
 
 #include "bench/benchenv.h"
@@ -50,20 +50,13 @@ bool near(float a, float b) {
     return std::abs(a - b) <= std::abs(b) * 1e-6F;
 }
 
-// Marks the screen's background picture for repainting and repaints:
-// whatever lies over it is drawn again too. (Repainting the screen widget
-// itself would draw nothing, as the picture covers it all.)
-void repaint(const Panel& p) {
-    p.Изображение7->repaint();
-}
-
 // Repaints the screen, having first checked that a repaint really reaches
 // the trace exactly when it is meant to be seen. A moved trace is shifted by
 // a twip, there and back, before every repaint: each repaint then draws it
 // afresh, as after a step of a slider.
 void repaintScreen(benchmark::State& state, const Panel& p, bool traceShown, bool moved = false) {
     PaintCounter traced(p.ii);
-    repaint(p);
+    p.pole->repaint();
     if (traced.count() != (traceShown ? 1 : 0)) {
         state.SkipWithError("the repaint did not paint the trace as expected");
         return;
@@ -75,7 +68,7 @@ void repaintScreen(benchmark::State& state, const Panel& p, bool traceShown, boo
             shifted = !shifted;
             p.ii->setLeft(shifted ? left + 1 : left);
         }
-        repaint(p);
+        p.pole->repaint();
     }
     p.ii->setLeft(left);
 }
