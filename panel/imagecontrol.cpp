@@ -15,31 +15,17 @@ ImageControl::ImageControl(QWidget* parent) : QWidget(parent) {
 
 void ImageControl::setPicture(PicturePtr picture) {
     m_picture = std::move(picture);
-    updateOpacity();
     update();
 }
 
 void ImageControl::setStretch(bool stretch) {
     m_stretch = stretch;
-    updateOpacity();
     update();
 }
 
 QRectF ImageControl::target() const {
     const QRectF full = pixelRect();
     return m_stretch || !m_picture ? full : QRectF(full.topLeft(), m_picture->naturalSize());
-}
-
-// A bitmap without transparency that covers the whole widget hides what
-// lies beneath, which Qt then need not paint: the screen's background under
-// a moving trace.
-void ImageControl::updateOpacity() {
-    const auto* raster = dynamic_cast<const RasterPicture*>(m_picture.get());
-    const bool opaque =
-        raster && !raster->image().hasAlphaChannel() && target().contains(QRectF(geometry()));
-    if (opaque != testAttribute(Qt::WA_OpaquePaintEvent)) {
-        setAttribute(Qt::WA_OpaquePaintEvent, opaque);
-    }
 }
 
 void ImageControl::setLeft(float left) {
@@ -85,7 +71,6 @@ void ImageControl::place() {
     if (area != geometry()) {
         setGeometry(area);
     }
-    updateOpacity();
     update();
 }
 

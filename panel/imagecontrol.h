@@ -44,7 +44,6 @@ protected:
 
 private:
     void place();
-    void updateOpacity();
     // Where the picture goes, in the container's logical pixels.
     QRectF target() const;
     // Draws the picture into its rectangle, in the container's coordinates.
