@@ -3,6 +3,23 @@
 
 namespace fonts {
 
+namespace {
+
+// The face Windows names, or its metric stand-in elsewhere.
+QFont face(const QString& windows, const QString& standIn, double points) {
+#ifdef Q_OS_WIN
+    QFont font(windows);
+    Q_UNUSED(standIn)
+#else
+    QFont font(standIn);
+    Q_UNUSED(windows)
+#endif
+    font.setPointSizeF(points);
+    return font;
+}
+
+} // namespace
+
 // "MS Sans Serif" is a bitmap face Qt does not draw; Windows' TrueType face
 // of the same design and metrics takes its name. The window's default is
 // that face at 8 pt, as Windows gives a form of the designed kind; the
@@ -13,22 +30,12 @@ QFont window() {
 }
 
 QFont sans(double points) {
-#ifdef Q_OS_WIN
-    QFont font(QStringLiteral("Microsoft Sans Serif"));
-#else
-    QFont font(QStringLiteral("Liberation Sans"));
-#endif
-    font.setPointSizeF(points);
-    return font;
+    return face(QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans"), points);
 }
 
 QFont serifBold(double points) {
-#ifdef Q_OS_WIN
-    QFont font(QStringLiteral("Times New Roman"));
-#else
-    QFont font(QStringLiteral("Liberation Serif"));
-#endif
-    font.setPointSizeF(points);
+    QFont font =
+        face(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"), points);
     font.setBold(true);
     return font;
 }

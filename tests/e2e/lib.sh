@@ -162,6 +162,17 @@ expect_period() {
     near "period" "$measured" "$1" "$(awk -v e="$1" 'BEGIN { print e * 0.03 }')"
 }
 
+# Clicks the oscilloscope's «On»: its lamp turns green and the short stroke
+# stands at the trace's first corner, not centred.
+expect_scope_switched_on() {
+    e2e_click_twips 1087 547
+    e2e_capture
+    expect_lamps "$green" "$dark_red"
+    trace_box
+    near "stroke left" "$l" 171 3
+    near "stroke top" "$t" 136 3
+}
+
 # Trace height h twips; the waveform's peak-to-peak part of it, in pixels.
 peak_to_peak() { awk -v h="$1" -v f="$2" 'BEGIN { printf "%.1f", h / 15 * f }'; }
 

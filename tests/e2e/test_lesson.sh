@@ -38,12 +38,7 @@ expect_lamps "$dark_red" "$dark_red"
 expect_no_trace
 
 step "oscilloscope on: the short stroke at the trace's first corner"
-e2e_click_twips 1087 547
-e2e_capture
-expect_lamps "$green" "$dark_red"
-trace_box
-near "stroke left" "$l" 171 3
-near "stroke top" "$t" 136 3
+expect_scope_switched_on
 
 step "generator on, sweep along Y: a vertical line 2100 twips tall"
 e2e_click_twips 1087 5587
