@@ -3,6 +3,7 @@
 
 #include "platform/modulerecord.h"
 
+#include <QFile>
 #include <QString>
 #include <optional>
 
@@ -23,7 +24,7 @@ public:
     QString error() const { return m_error; }
 
 private:
-    QString differenceFromBuilt() const;
+    QString differenceFromBuilt(QFile& file) const;
 
     QString m_name;
     std::optional<ModuleRecord> m_record;
