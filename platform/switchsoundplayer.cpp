@@ -29,21 +29,22 @@ void SwitchSoundPlayer::play(const QString& name) {
     // Clearing the source first makes the effect read the file again even
     // when the same sound is asked for again.
     m_effect->setSource(QUrl());
-    const QString path = playablePath(m_folder + name);
-    if (path.isEmpty()) {
+    const QByteArray sound = playableSound(m_folder + name);
+    if (sound.isEmpty()) {
         m_beep();
         return;
     }
-    // The program writes nothing but the printed page, so Qt reads the file
-    // itself just after the check; only a file rewritten in those few
-    // milliseconds could differ from what was checked.
-    m_effect->setSource(QUrl::fromLocalFile(path));
+    // Qt is handed the very bytes that were checked, not the file's name: a
+    // file rewritten between the check and Qt's own read could otherwise
+    // still reach the wait that never ends.
+    m_effect->setSource(
+        QUrl(QStringLiteral("data:audio/wav;base64,") + QString::fromLatin1(sound.toBase64())));
     m_effect->play();
 }
 
-// The file's full path when it holds a sound Qt plays to the end; empty
+// The file's contents when it holds a sound Qt plays to the end; empty
 // otherwise.
-QString SwitchSoundPlayer::playablePath(const QString& path) {
+QByteArray SwitchSoundPlayer::playableSound(const QString& path) {
     QFile file(path);
     if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly)) {
         return {};
@@ -52,7 +53,7 @@ QString SwitchSoundPlayer::playablePath(const QString& path) {
     if (bytes.size() > largestSound || !isPlayableWave(bytes)) {
         return {};
     }
-    return QFileInfo(file).absoluteFilePath();
+    return bytes;
 }
 
 void SwitchSoundPlayer::onStatusChanged() {

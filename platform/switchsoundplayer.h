@@ -3,6 +3,7 @@
 
 #include "platform/soundplayer.h"
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -23,7 +24,7 @@ public:
     void play(const QString& name) override;
 
 private:
-    static QString playablePath(const QString& path);
+    static QByteArray playableSound(const QString& path);
     void onStatusChanged();
 
     QString m_folder;
