@@ -22,11 +22,12 @@ void broken(const char* promise) {
     std::abort();
 }
 
-// What the sample cache reads a local file through: a sequential device with
-// the whole file available at once, which says so once with readyRead.
-class FileReply : public QIODevice {
+// What the sample cache reads the checked bytes through (the reply to a data
+// URL, like that to a local file): a sequential device with the whole sound
+// available at once, which says so once with readyRead.
+class Reply : public QIODevice {
 public:
-    explicit FileReply(const QByteArray& bytes) : m_bytes(bytes) { open(QIODevice::ReadOnly); }
+    explicit Reply(const QByteArray& bytes) : m_bytes(bytes) { open(QIODevice::ReadOnly); }
 
     bool isSequential() const override { return true; }
     qint64 size() const override { return m_bytes.size(); }
@@ -49,9 +50,9 @@ private:
 };
 
 // The sample cache's part: once the format is known, one read of the whole
-// sound; then one more read for each readyRead, of which a file gives one.
+// sound; then one more read for each readyRead, of which such a reply gives one.
 void readLikeTheSampleCache(const QByteArray& bytes) {
-    FileReply reply(bytes);
+    Reply reply(bytes);
     QWaveDecoder decoder(&reply);
     QByteArray sound;
     qint64 length = 0;
