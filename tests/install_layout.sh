@@ -70,20 +70,11 @@ $(cat "$work/files.diff")"
 
     # The program loads a module only if it is byte for byte the one it was
     # built with, so installing and packaging must leave the modules alone.
-    local list=$build/platform/modules.txt file size sha256 path
-    if [ ! -s "$list" ]; then
-        fail "$list does not list the modules as built"
+    local differences
+    if ! differences=$(bash "$src/tools/check-modules.sh" "$build/platform/modules.txt" \
+        "$prefix/lib/virtalab"); then
+        fail "lib/virtalab: $differences"
     fi
-    while read -r file size sha256; do
-        path=$prefix/lib/virtalab/$file
-        if [ ! -f "$path" ]; then
-            continue # named by the layout check above
-        elif [ "$(wc -c <"$path")" -ne "$size" ]; then
-            fail "lib/virtalab/$file is $(wc -c <"$path") bytes, built as $size"
-        elif [ "$(sha256sum "$path" | cut -d' ' -f1)" != "$sha256" ]; then
-            fail "lib/virtalab/$file is not the module as built (SHA-256 differs)"
-        fi
-    done <"$list"
 
     local sound
     for sound in whip.wav Sldwst2.wav Sldwst.wav; do

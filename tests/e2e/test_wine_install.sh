@@ -60,6 +60,13 @@ sort -o "$work/expected.txt" "$work/expected.txt"
 diff "$work/expected.txt" "$work/installed.txt" >"$work/diff.txt" ||
     fail "installed files differ from the archive's: $(cat "$work/diff.txt")"
 echo "   $(wc -l <"$work/installed.txt") files"
+# The program loads only the modules it was built with, byte for byte.
+modules_as_built() {
+    local differences
+    differences=$(bash "$(dirname "$0")/../../tools/check-modules.sh" \
+        "$build/platform/modules.txt" "$1") || fail "$2: $differences"
+}
+modules_as_built "$folder" "installed"
 [ -f "$shortcut" ] || fail "no Start-menu shortcut «Вирталаб»"
 # The key as Windows' reg tool writes it out (UTF-16), one "name"="value" a line.
 "$wine" reg export "$key" 'C:\uninstall-key.reg' /y >>"$work/app.log" 2>&1 ||
@@ -131,6 +138,7 @@ close_program
 step "the portable archive, run from a folder with a Cyrillic name"
 mkdir -p "$drive_c/Флешка"
 unzip -q "$archive" -d "$drive_c/Флешка"
+modules_as_built "$drive_c/Флешка/Вирталаб" "the archive"
 run_program 'C:\Флешка\Вирталаб\Вирталаб.exe'
 e2e_find_panel
 e2e_click_twips 1087 547

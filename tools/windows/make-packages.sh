@@ -17,8 +17,19 @@ archive=$build/$program-$version-windows.zip
 rm -rf "$work"
 mkdir -p "$work"
 "$cmake" --install "$build" --prefix "$stage" --strip >"$work/install.log"
-# The compiler's runtime comes with its debugging symbols.
-find "$stage" -name '*.dll' -exec x86_64-w64-mingw32-strip --strip-unneeded {} +
+# The compiler's runtime comes with its debugging symbols. The program's own
+# modules stay as built and recorded: stripping rewrites even a stripped
+# DLL's header, and the program then refuses to load it.
+modules=$build/platform/modules.txt
+keep=()
+while read -r file _; do
+    keep+=(! -name "$file")
+done <"$modules"
+find "$stage" -name '*.dll' "${keep[@]}" -exec x86_64-w64-mingw32-strip --strip-unneeded {} +
+if ! differences=$(bash "$here/../check-modules.sh" "$modules" "$stage"); then
+    echo "The packages would hold modules the program refuses: $differences" >&2
+    exit 1
+fi
 
 # Install every file into its folder; uninstall exactly those, then the
 # folders, deepest first, if nothing else is left in them.
