@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/windowprinter.h"
 
+#include "platform/pagepainting.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QPainter>
-#include <QPicture>
 #include <QPrinter>
 #include <QWidget>
 
@@ -39,24 +40,9 @@ QString printWidget(QWidget& widget, QPrinter& printer) {
         return QStringLiteral("Не удалось начать печать на принтере «%1».")
             .arg(printer.printerName());
     }
+    // The painter's origin is the printable area's top-left corner.
     const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
-    const QSizeF size = widget.size();
-    const double scale = std::min(page.width() / size.width(), page.height() / size.height());
-    painter.translate((page.width() - size.width() * scale) / 2, 0);
-    painter.scale(scale, scale);
-    // Rendered straight onto a printer, Qt rasterises the widget; recorded
-    // into a picture first, it reaches the page as vector drawing commands.
-    QPicture recording;
-    {
-        QPainter recorder(&recording);
-        widget.render(&recorder, QPoint(), QRegion(),
-                      QWidget::DrawChildren | QWidget::DrawWindowBackground);
-    }
-    // Playing a picture scales it from its own resolution to the device's;
-    // the widget is already scaled to the page.
-    painter.scale(double(recording.logicalDpiX()) / printer.logicalDpiX(),
-                  double(recording.logicalDpiY()) / printer.logicalDpiY());
-    painter.drawPicture(0, 0, recording);
+    paintWidgetOnPage(widget, painter, QRectF(QPointF(), page.size()));
     if (!painter.end()) {
         return QStringLiteral("Печать прервана: задание не удалось завершить.");
     }
