@@ -95,17 +95,22 @@ ProgramModule::ProgramModule(const QString& folder, const QString& name)
     : m_name(name), m_record(builtModule(name)),
       m_path(m_record ? QDir(folder).filePath(m_record->fileName) : QString()) {}
 
-// Why the open file is not the module built with it; empty when it is.
-QString ProgramModule::differenceFromBuilt(QFile& file) const {
+// Why the open file is not the module built with it, with the fault noted;
+// empty when it is.
+QString ProgramModule::differenceFromBuilt(QFile& file) {
     if (!m_record) {
+        m_fault = Fault::unloadable;
         return QStringLiteral("%1 is not one of the program's modules").arg(m_name);
     }
     if (!QFileInfo(m_path).isFile()) {
+        m_fault = Fault::missing;
         return QStringLiteral("%1 is missing").arg(m_path);
     }
+    m_fault = Fault::unreadable;
     if (const QString error = openHeld(file, m_path); !error.isEmpty()) {
         return QStringLiteral("%1 cannot be read: %2").arg(m_path, error);
     }
+    m_fault = Fault::different;
     if (file.size() != m_record->size) {
         return QStringLiteral("%1 is %2 bytes long; the program was built with %3 bytes")
             .arg(m_path)
@@ -114,6 +119,7 @@ QString ProgramModule::differenceFromBuilt(QFile& file) const {
     }
     QCryptographicHash sha256(QCryptographicHash::Sha256);
     if (!sha256.addData(&file)) {
+        m_fault = Fault::unreadable;
         return QStringLiteral("%1 cannot be read: %2").arg(m_path, file.errorString());
     }
     if (sha256.result().toHex() != m_record->sha256) {
@@ -121,6 +127,7 @@ QString ProgramModule::differenceFromBuilt(QFile& file) const {
                               "differs")
             .arg(m_path);
     }
+    m_fault = Fault::none;
     return {};
 }
 
@@ -133,11 +140,13 @@ QFunctionPointer ProgramModule::resolve(const char* entry) {
         }
         m_handle = load(file, m_path, m_error);
         if (!m_handle) {
+            m_fault = Fault::unloadable;
             m_error = QStringLiteral("%1 cannot be loaded: %2").arg(m_path, m_error);
             return nullptr;
         }
     }
     QFunctionPointer function = find(m_handle, entry);
+    m_fault = function ? Fault::none : Fault::unloadable;
     m_error =
         function
             ? QString()

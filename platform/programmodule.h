@@ -17,18 +17,30 @@ public:
     // platform's suffix ("virtalab-print").
     ProgramModule(const QString& folder, const QString& name);
 
+    // What kept the module from use, for the user; error() gives the detail.
+    enum class Fault {
+        none,
+        missing,    // not in the folder
+        unreadable, // there but cannot be read
+        different,  // not byte for byte the module built with the program
+        unloadable, // refused by the system's loader, or without the entry
+    };
+
     // The named entry point, loading the module on the first call; nullptr
     // when the module is not the one built with the program or the entry is
-    // missing, with error() saying why. A module once loaded stays loaded.
+    // missing, with fault() and error() saying why. A module once loaded
+    // stays loaded.
     QFunctionPointer resolve(const char* entry);
+    Fault fault() const { return m_fault; }
     QString error() const { return m_error; }
 
 private:
-    QString differenceFromBuilt(QFile& file) const;
+    QString differenceFromBuilt(QFile& file);
 
     QString m_name;
     std::optional<ModuleRecord> m_record;
     QString m_path;
     void* m_handle = nullptr;
+    Fault m_fault = Fault::none;
     QString m_error;
 };

@@ -116,16 +116,25 @@ private slots:
         }
     }
 
+    // The user is told in Russian alone what is wrong and what to do; the
+    // path and the technical detail stay out of the box.
     void unusablePrintModuleIsReported_data() {
         QTest::addColumn<QString>("content");
-        QTest::newRow("missing") << QString();
-        QTest::newRow("damaged") << QStringLiteral("garbage");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing") << QString() << QStringLiteral("Его нет в папке программы.");
+        QTest::newRow("damaged") << QStringLiteral("garbage")
+                                 << QStringLiteral("Он повреждён или заменён другим файлом.");
+        QTest::newRow("a folder in its place")
+            << QStringLiteral("folder") << QStringLiteral("Его нет в папке программы.");
         if (builtModules.contains(modules::soundName)) {
-            QTest::newRow("another module in its place") << QStringLiteral("sound");
+            QTest::newRow("another module in its place")
+                << QStringLiteral("sound")
+                << QStringLiteral("Он повреждён или заменён другим файлом.");
         }
     }
     void unusablePrintModuleIsReported() {
         QFETCH(QString, content);
+        QFETCH(QString, reason);
         QTemporaryDir dir;
         const QString file = moduleFile(dir.path(), modules::printName);
         if (content == "garbage") {
@@ -134,13 +143,15 @@ private slots:
             f.write(QByteArray(4096, '\0'));
         } else if (content == "sound") {
             QVERIFY(QFile::copy(moduleFile(built, modules::soundName), file));
+        } else if (content == "folder") {
+            QVERIFY(QDir().mkpath(file));
         }
         ModulePrinting printing(dir.path());
         QWidget widget;
         const QString message = printing.print(widget, nullptr);
-        QVERIFY2(message.startsWith(QStringLiteral("Печать недоступна: не удалось загрузить "
-                                                   "модуль печати программы.")),
-                 qPrintable(message));
+        QCOMPARE(message, QStringLiteral("Печать недоступна: не удалось загрузить модуль печати "
+                                         "программы. ") +
+                              reason + QStringLiteral(" Переустановите программу."));
         // Asked again, it says the same rather than half-working.
         QCOMPARE(printing.print(widget, nullptr), message);
     }
