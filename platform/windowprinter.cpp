@@ -23,6 +23,22 @@ bool wholePdfWritten(const QString& path) {
     return head == "%PDF-" && file.seek(file.size() - 32) && file.read(32).contains("%%EOF");
 }
 
+// A margin of the program's own: a printer that claims the whole sheet (a
+// PDF printer, often) would otherwise get lines on the paper's very edge,
+// where they are half cut off.
+constexpr double leastMarginMm = 10;
+
+// Where the panel may go, in the painter's coordinates, whose origin is the
+// printable area's top-left corner: the printable area, kept off the edges.
+QRectF panelArea(const QPrinter& printer) {
+    const QPageLayout layout = printer.pageLayout();
+    const int dpi = printer.resolution();
+    const QRectF printable = layout.paintRectPixels(dpi);
+    const double least = leastMarginMm / 25.4 * dpi;
+    const QRectF paper = layout.fullRectPixels(dpi).adjusted(least, least, -least, -least);
+    return (printable & paper).translated(-printable.topLeft());
+}
+
 } // namespace
 
 QString printWidget(QWidget& widget, QPrinter& printer) {
@@ -40,9 +56,7 @@ QString printWidget(QWidget& widget, QPrinter& printer) {
         return QStringLiteral("Не удалось начать печать на принтере «%1».")
             .arg(printer.printerName());
     }
-    // The painter's origin is the printable area's top-left corner.
-    const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
-    paintWidgetOnPage(widget, painter, QRectF(QPointF(), page.size()));
+    paintWidgetOnPage(widget, painter, panelArea(printer));
     if (!painter.end()) {
         return QStringLiteral("Печать прервана: задание не удалось завершить.");
     }
