@@ -27,6 +27,7 @@ packages=(
     libbenchmark-dev time
     clang-format clang libclang-rt-14-dev
     xvfb xauth xdotool x11-apps imagemagick poppler-utils
+    cups-daemon cups-client ghostscript
     binutils binutils-mingw-w64-x86-64
     dpkg-dev file desktop-file-utils appstream lintian
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools xz-utils
@@ -54,8 +55,10 @@ install_missing() {
         sudo=(sudo)
     fi
     echo "Устанавливаются пакеты: ${missing[*]}"
-    "${sudo[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    # Another installation running (an update at boot) is waited for.
+    "${sudo[@]}" apt-get -o DPkg::Lock::Timeout=600 update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get -o DPkg::Lock::Timeout=600 install -y -qq \
+        --no-install-recommends "${missing[@]}"
 }
 
 build() {

@@ -15,7 +15,7 @@ e2e_enter_display() {
             exit 77
         fi
     done
-    if [ ! -x "$app" ]; then
+    if [ -n "$app" ] && [ ! -x "$app" ]; then
         echo "FAIL: no executable at $app"
         exit 1
     fi
@@ -39,6 +39,10 @@ fail() {
     if [ -f "$work/window.png" ]; then
         local keep="${TMPDIR:-/tmp}/virtalab-e2e-$(basename "$0" .sh).png"
         cp "$work/window.png" "$keep" && echo "The window as captured: $keep"
+    fi
+    if [ -f "$work/page-1.png" ]; then
+        local page="${TMPDIR:-/tmp}/virtalab-e2e-$(basename "$0" .sh)-page.png"
+        cp "$work/page-1.png" "$page" && echo "The printed page: $page"
     fi
     if [ -s "$work/app.log" ]; then
         echo "Program output:"
@@ -176,3 +180,109 @@ expect_scope_switched_on() {
 # Trace height h twips; the waveform's peak-to-peak part of it, in pixels.
 peak_to_peak() { awk -v h="$1" -v f="$2" 'BEGIN { printf "%.1f", h / 15 * f }'; }
 
+
+# The printed client area, in pixels: 8910 × 6490 twips.
+client_w=594
+client_h=433
+
+# Colour "r,g,b" of a pixel of a picture.
+colour_at() {
+    convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | sed -n 's/.*: (\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p'
+}
+
+# Renders a printed job (PDF or PostScript, as the printer was sent it) into
+# $work/page-<n>.png at 100 dots per inch and sets page_count.
+render_job() {
+    rm -f "$work"/page-*.png
+    case $(head -c 4 "$1") in
+    %PDF) pdftoppm -r 100 -png "$1" "$work/page" ;;
+    %!PS) gs -q -dNOPAUSE -dBATCH -dSAFER -sDEVICE=png16m -r100 \
+        -sOutputFile="$work/page-%d.png" "$1" >/dev/null ;;
+    *) fail "the printed job is neither PDF nor PostScript: $(head -c 16 "$1" | od -c | head -n 1)" ;;
+    esac || fail "the printed job cannot be rendered"
+    page_count=$(find "$work" -maxdepth 1 -name 'page-*.png' | wc -l)
+}
+
+# A printed job against the window as grabbed when it was printed
+# ($work/window.png): one page; the whole panel on it, as wide as the
+# margin leaves room for (in pixels at 100 dpi), at the top and centred
+# across; at one scale for both axes; the lamps, the rainbow strips and the
+# trace where the window shows them, and the rest alike.
+# Usage: expect_page_like_window <job document> <margin>
+expect_page_like_window() {
+    render_job "$1"
+    [ "$page_count" -eq 1 ] || fail "the print has $page_count pages, expected 1"
+    local page=("$work"/page-*.png) placed
+    placed=$(shotcheck page "${page[0]}" "$work/printed.png" "$client_w" "$client_h")
+    [ "$placed" != none ] || fail "the printed page is blank"
+    local pl pt pr pb pw ph
+    read -r pl pt pr pb pw ph <<<"$placed"
+    echo "   page ${pw}x${ph} at 100 dpi, panel at ($pl,$pt)-($pr,$pb)"
+    awk -v l="$pl" -v t="$pt" -v r=$((pw - 1 - pr)) -v b=$((ph - 1 - pb)) -v m="$2" \
+        'BEGIN { exit !(l >= m - 2 && l <= m + 2 && t >= m - 2 && t <= m + 2 &&
+                        r >= m - 2 && r <= m + 2 && b >= m - 2) }' ||
+        fail "the panel's margins are $pl $pt $((pw - 1 - pr)) $((ph - 1 - pb)) px, expected $2 px at the sides and top"
+    awk -v w=$((pr - pl + 1)) -v h=$((pb - pt + 1)) -v cw="$client_w" -v ch="$client_h" \
+        'BEGIN { sx = w / cw; sy = h / ch; d = sx / sy - 1; exit !(d < 0.01 && d > -0.01) }' ||
+        fail "the panel is printed $((pr - pl + 1))x$((pb - pt + 1)), not at the window's ${client_w}x${client_h} proportions: cut or stretched"
+
+    convert "$work/window.png" -crop "${client_w}x${client_h}+0+${panel_top}" +repage "$work/client.png"
+    local lamp window printed
+    for lamp in "36 36" "36 372"; do
+        # shellcheck disable=SC2086 # x y
+        window=$(colour_at "$work/client.png" $lamp)
+        # shellcheck disable=SC2086
+        printed=$(colour_at "$work/printed.png" $lamp)
+        awk -v a="$window" -v b="$printed" 'BEGIN { split(a, x, ","); split(b, y, ",");
+            for (i = 1; i <= 3; i++) if (x[i] - y[i] > 40 || y[i] - x[i] > 40) exit 1 }' ||
+            fail "the lamp at ($lamp) is $printed on the page, $window in the window"
+    done
+    local strip share
+    # The middle line of each strip: left, right, top, bottom.
+    for strip in "158 10 1 260" "505 10 1 260" "170 1 330 1" "170 278 330 1"; do
+        # shellcheck disable=SC2086 # x y width height
+        share=$(shotcheck colourful "$work/printed.png" $strip)
+        awk -v s="$share" 'BEGIN { exit !(s >= 0.6) }' ||
+            fail "the rainbow strip at ($strip) is missing from the page ($share coloured)"
+    done
+    local in_window on_page
+    in_window=$(shotcheck extent "$work/client.png" "$screen_x" "$screen_y" "$screen_w" "$screen_h")
+    on_page=$(shotcheck extent "$work/printed.png" "$screen_x" "$screen_y" "$screen_w" "$screen_h")
+    if [ "$in_window" = none ] || [ "$on_page" = none ]; then
+        [ "$in_window" = "$on_page" ] || fail "the trace is '$on_page' on the page, '$in_window' in the window"
+    else
+        awk -v a="$in_window" -v b="$on_page" 'BEGIN { split(a, x, " "); split(b, y, " ");
+            for (i = 1; i <= 4; i++) if (x[i] - y[i] > 2 || y[i] - x[i] > 2) exit 1 }' ||
+            fail "the trace spans $on_page on the page, $in_window in the window"
+    fi
+    echo "   trace: $on_page on the page, $in_window in the window"
+    local differing
+    differing=$(shotcheck differing "$work/client.png" 0 0 "$client_w" "$client_h" "$work/printed.png")
+    awk -v d="$differing" 'BEGIN { exit !(d <= 0.05) }' ||
+        fail "$differing of the page differs from the window"
+    echo "   $differing of the page differs from the window"
+}
+
+# Opens "Меню" and picks its n-th item from the keyboard.
+menu_item() {
+    xdotool mousemove --sync $((x + 25)) $((y + 8)) click 1
+    sleep 0.4
+    local i
+    for i in $(seq "$1"); do xdotool key Down; done
+    xdotool key Return
+    sleep 1
+}
+
+# «Печать» with the window as it is now; the printer dialog is closed with
+# the key given (Return prints, Escape cancels), and the n-th job must come
+# out as the window looks, with the margin given.
+# Usage: print_and_check <key> <n> <margin>
+print_and_check() {
+    e2e_capture
+    menu_item 1
+    xdotool key "$1"
+    local job
+    job=$(cups_job "$2")
+    [ -n "$job" ] || fail "no job reached the print queue"
+    expect_page_like_window "$job" "$3"
+}

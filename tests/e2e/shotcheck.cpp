@@ -4,10 +4,22 @@
 //     prints the period, in pixels, of the green trace inside the rectangle
 //   shotcheck extent <png> <x> <y> <width> <height>
 //     prints the bounding box of the green trace: left top right bottom
+//   shotcheck colourful <png> <x> <y> <width> <height>
+//     prints the share of strongly coloured pixels (the rainbow strips)
+//   shotcheck differing <png> <x> <y> <width> <height> <other png>
+//     prints the share of the rectangle that differs from the other picture
+//     (of its size), each looked at in blocks of 2 x 2 pixels, so that
+//     antialiased edges drawn at another resolution count as alike
+//   shotcheck page <page png> <out png> <width> <height>
+//     finds the printed panel on a rendered page, the box of all that is
+//     not paper white, and prints it with the page's size: left top right
+//     bottom page-width page-height; writes the box scaled to width x
+//     height into out png, to be compared with the window
 #include <QCoreApplication>
 #include <QImage>
 #include <QRect>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -87,12 +99,67 @@ double period(const std::vector<double>& p) {
     return double(bestLag) / k;
 }
 
+bool isColourful(QRgb c) {
+    const int r = qRed(c), g = qGreen(c), b = qBlue(c);
+    return std::max({r, g, b}) - std::min({r, g, b}) >= 100;
+}
+
+bool isPaper(QRgb c) {
+    // Wine's windows are grey 245: only the paper is whiter.
+    return std::min({qRed(c), qGreen(c), qBlue(c)}) >= 252;
+}
+
+double differing(const QImage& a, const QImage& b) {
+    const QSize half = a.size() / 2;
+    const QImage x = a.scaled(half, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QImage y = b.scaled(half, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    int count = 0;
+    for (int j = 0; j < half.height(); ++j) {
+        for (int i = 0; i < half.width(); ++i) {
+            const QRgb p = x.pixel(i, j), q = y.pixel(i, j);
+            count += std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                               std::abs(qBlue(p) - qBlue(q))}) > 48
+                         ? 1
+                         : 0;
+        }
+    }
+    return double(count) / (half.width() * half.height());
+}
+
+int page(const QImage& image, const QString& out, int width, int height) {
+    QRect box;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (!isPaper(image.pixel(x, y))) {
+                box |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    if (box.isNull()) {
+        std::printf("none\n");
+        return 0;
+    }
+    std::printf("%d %d %d %d %d %d\n", box.left(), box.top(), box.right(), box.bottom(),
+                image.width(), image.height());
+    const QImage panel =
+        image.copy(box).scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (!panel.save(out)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(out));
+        return 2;
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
-    if (argc != 7) {
-        std::fprintf(stderr, "usage: shotcheck period|extent <png> <x> <y> <width> <height>\n");
+    const QString mode = argc > 1 ? QString::fromLatin1(argv[1]) : QString();
+    if (argc != 7 && !(argc == 6 && mode == QLatin1String("page")) &&
+        !(argc == 8 && mode == QLatin1String("differing"))) {
+        std::fprintf(stderr, "usage: shotcheck period|extent|colourful <png> <x> <y> <width> "
+                             "<height>\n       shotcheck page <page png> <out png> <width> "
+                             "<height>\n");
         return 2;
     }
     const QImage image(QString::fromLocal8Bit(argv[2]));
@@ -100,13 +167,15 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "cannot read %s\n", argv[2]);
         return 2;
     }
+    if (mode == QLatin1String("page")) {
+        return page(image, QString::fromLocal8Bit(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]));
+    }
     const QRect area(std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]),
                      std::atoi(argv[6]));
     if (!image.rect().contains(area)) {
         std::fprintf(stderr, "rectangle outside the image\n");
         return 2;
     }
-    const QString mode = QString::fromLatin1(argv[1]);
     if (mode == QLatin1String("period")) {
         std::printf("%.3f\n", period(profile(image, area)));
         return 0;
@@ -125,6 +194,25 @@ int main(int argc, char* argv[]) {
         } else {
             std::printf("%d %d %d %d\n", box.left(), box.top(), box.right(), box.bottom());
         }
+        return 0;
+    }
+    if (mode == QLatin1String("differing")) {
+        const QImage other(QString::fromLocal8Bit(argv[7]));
+        if (other.size() != area.size()) {
+            std::fprintf(stderr, "%s is not the rectangle's size\n", argv[7]);
+            return 2;
+        }
+        std::printf("%.4f\n", differing(image.copy(area), other));
+        return 0;
+    }
+    if (mode == QLatin1String("colourful")) {
+        int count = 0;
+        for (int y = 0; y < area.height(); ++y) {
+            for (int x = 0; x < area.width(); ++x) {
+                count += isColourful(image.pixel(area.left() + x, area.top() + y)) ? 1 : 0;
+            }
+        }
+        std::printf("%.3f\n", double(count) / (area.width() * area.height()));
         return 0;
     }
     std::fprintf(stderr, "unknown mode %s\n", argv[1]);
