@@ -280,6 +280,13 @@ menu_item() {
 print_and_check() {
     e2e_capture
     menu_item 1
+    local _ dialog=
+    for _ in $(seq 50); do
+        dialog=$(xdotool search --onlyvisible --name '^(Печать|Print)$' 2>/dev/null | head -n 1 || true)
+        [ -n "$dialog" ] && break
+        sleep 0.2
+    done
+    [ -n "$dialog" ] || fail "the printer dialog did not open"
     xdotool key "$1"
     local job
     job=$(cups_job "$2")

@@ -5,9 +5,12 @@
 # Windows machine (a new Wine prefix), the Start-menu shortcut and the entry
 # in the list of programs, the installed program started from its folder
 # with nothing of Qt elsewhere (its title, client size, the scope and the
-# generator switched on, the sine measured on a screenshot, closed with
-# Alt+F4), the archive run from a folder with a Cyrillic name, and the
-# silent uninstall, which must take away every file it put there.
+# generator switched on, the sine measured on a screenshot, printed through
+# Wine's spooler to a print scheduler of the test's own, closed with
+# Alt+F4), the archive run from a folder with a Cyrillic name and printed
+# from switched off with the printer dialog cancelled, and the silent
+# uninstall, which must take away every file it put there. Each printed
+# page is rendered and checked against the window.
 # Usage: test_wine_install.sh <installer> <archive> <build dir>
 #   the build dir has wine-run.sh and wine-prefix.sh, and tests/e2e/shotcheck.exe
 set -euo pipefail
@@ -149,6 +152,8 @@ unzip -q "$archive" -d "$drive_c/Флешка"
 modules_as_built "$drive_c/Флешка/Вирталаб" "the archive"
 run_program 'C:\Флешка\Вирталаб\Вирталаб.exe'
 e2e_find_panel
+step "print switched off, the printer dialog cancelled: still printed, with no trace"
+print_and_check Escape 2 39
 e2e_click_twips 1087 547
 e2e_capture
 expect_lamps "$green" "$dark_red"
