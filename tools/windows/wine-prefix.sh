@@ -3,7 +3,10 @@
 # Makes a fresh Wine prefix that looks like a Windows machine as far as the
 # program cares: 64-bit, quiet, and with the faces Windows has. Debian's
 # Wine keeps its own Tahoma where it does not look, and Wine has no
-# Microsoft Sans Serif or Times New Roman: their metric twins stand in.
+# Microsoft Sans Serif or Times New Roman: their metric twins stand in, as
+# TrueType faces like Windows' own. Left to fall back on its own, Wine may
+# take an OpenType (CFF) face such as Ghostscript's C059, and its PostScript
+# driver then crashes as it prints.
 # Usage: wine-prefix.sh <prefix folder>   (Wine's messages go to <prefix>.log)
 set -euo pipefail
 
