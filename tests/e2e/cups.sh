@@ -141,9 +141,11 @@ EOF
 *DefaultFont: Courier
 *Font Courier: Standard "(002.004S)" Standard ROM
 EOF
-    lpadmin -p Lab -E -v "keep:$cups_dir/jobs" -P "$cups_dir/lab.ppd" -D "Лаборатория" &&
-        lpadmin -d Lab || {
+    # CUPS warns that printer drivers (PPD files) are deprecated.
+    lpadmin -p Lab -E -v "keep:$cups_dir/jobs" -P "$cups_dir/lab.ppd" -D "Лаборатория" \
+        2>>"$cups_dir/log/lpadmin.log" && lpadmin -d Lab 2>>"$cups_dir/log/lpadmin.log" || {
         echo "FAIL: the test's print queue could not be made"
+        cat "$cups_dir/log/lpadmin.log"
         exit 1
     }
 }
