@@ -77,7 +77,10 @@ EOF
     /usr/sbin/cupsd -f -c "$cups_dir/cupsd.conf" -s "$cups_dir/cups-files.conf" \
         >>"$cups_dir/log/cupsd.out" 2>&1 &
     cups_pid=$!
-    export CUPS_SERVER=$cups_dir/cups.sock
+    # The client library reads a local scheduler's printer descriptions
+    # straight from its folder: from this one's, not the machine's, which may
+    # have a printer of the same name.
+    export CUPS_SERVER=$cups_dir/cups.sock CUPS_SERVERROOT=$cups_dir
     unset LPDEST PRINTER
     local _
     for _ in $(seq 50); do
@@ -142,8 +145,8 @@ EOF
 *Font Courier: Standard "(002.004S)" Standard ROM
 EOF
     # CUPS warns that printer drivers (PPD files) are deprecated.
-    lpadmin -p Lab -E -v "keep:$cups_dir/jobs" -P "$cups_dir/lab.ppd" -D "Лаборатория" \
-        2>>"$cups_dir/log/lpadmin.log" && lpadmin -d Lab 2>>"$cups_dir/log/lpadmin.log" || {
+    lpadmin -p VirtalabTest -E -v "keep:$cups_dir/jobs" -P "$cups_dir/lab.ppd" -D "Лаборатория" \
+        2>>"$cups_dir/log/lpadmin.log" && lpadmin -d VirtalabTest 2>>"$cups_dir/log/lpadmin.log" || {
         echo "FAIL: the test's print queue could not be made"
         cat "$cups_dir/log/lpadmin.log"
         exit 1
