@@ -7,8 +7,9 @@
 #                     minute and play what the WAV fuzzer kept
 #   ./setup.sh fuzz [seconds]   fuzz longer (default 600 s for each fuzzer)
 #   ./setup.sh pictures         write the README's pictures into docs/
-#   ./setup.sh windows   the Windows installer and portable archive, building
-#                     Qt for Windows first where there is none (about an hour)
+#   ./setup.sh windows   the Windows installer, the MSI and the portable
+#                     archive, building Qt for Windows first where there is
+#                     none (about an hour)
 # The test command also builds the Windows program and checks it under Wine
 # when Qt for Windows is at hand: $VIRTALAB_QT_WINDOWS, ../shared/qt6-mingw,
 # or ~/.cache/virtalab/qt6-mingw, which `./setup.sh windows` fills.
@@ -31,7 +32,7 @@ packages=(
     binutils binutils-mingw-w64-x86-64
     dpkg-dev file desktop-file-utils appstream lintian
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools xz-utils
-    wine wine64 fonts-wine nsis python3 unzip
+    wine wine64 fonts-wine nsis python3 unzip wixl msitools
 )
 # The sound-player test plays into a PulseAudio server of its own. A desktop
 # running PipeWire's PulseAudio server keeps it; the test then plays into none.
@@ -160,7 +161,7 @@ windows)
         tools/windows/build-qt.sh "$cache/qt6-mingw"
     fi
     windows_build
-    echo "Установщик и переносная версия: build/windows/Вирталаб-*-setup.exe, build/windows/Вирталаб-*-windows.zip"
+    echo "Установщик, пакет MSI и переносная версия: build/windows/Вирталаб-*-setup.exe, build/windows/Вирталаб-*.msi, build/windows/Вирталаб-*-windows.zip"
     ;;
 pictures)
     install_missing

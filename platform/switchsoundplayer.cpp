@@ -50,7 +50,7 @@ QByteArray SwitchSoundPlayer::playableSound(const QString& path) {
         return {};
     }
     const QByteArray bytes = file.read(largestSound + 1);
-    if (bytes.size() > largestSound || !isPlayableWave(bytes)) {
+    if (bytes.size() > largestSound || !isPlayableWave(bytes, WavePlayer::Qt)) {
         return {};
     }
     return bytes;

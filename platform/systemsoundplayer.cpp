@@ -23,7 +23,7 @@ constexpr qint64 largestSound = 16 << 20;
 bool playable(const QString& path) {
     QFile file(path);
     return QFileInfo(file).isFile() && file.size() <= largestSound &&
-           file.open(QIODevice::ReadOnly) && isPlayableWave(file.readAll());
+           file.open(QIODevice::ReadOnly) && isPlayableWave(file.readAll(), WavePlayer::Windows);
 }
 
 } // namespace

@@ -3,13 +3,30 @@
 
 #include <QByteArray>
 
-// Whether data is a RIFF WAVE file that Qt's sample cache reads to the end
-// and its audio output plays: 8, 16, 24 or 32-bit integer samples at a rate
-// that output can take, a block size that is one sample for each channel,
-// and whole blocks of samples.
-// The cache waits for ever for a sample its reader cannot finish, and the
-// next sound then hangs the program, so only files that pass this check are
-// handed to it. The rules follow Qt Multimedia 6.4's reader: it wants the
-// format chunk before the sample chunk, skips any other chunk in one read of
-// at most 16 KB without its pad byte, and reads whole samples only.
-bool isPlayableWave(const QByteArray& data);
+// The player a switch sound is handed to; each reads WAV files its own way.
+enum class WavePlayer {
+    // Qt Multimedia's sample cache and audio output (Linux).
+    Qt,
+    // Windows' own player, sndPlaySound (winmm).
+    Windows,
+};
+
+// Whether data is a RIFF WAVE file that the player plays to the end.
+//
+// Qt: 8, 16, 24 or 32-bit integer samples at a rate its output can take, a
+// block size that is one sample for each channel, and whole blocks of
+// samples. The cache waits for ever for a sample its reader cannot finish,
+// and the next sound then hangs the program, so only files that pass this
+// check are handed to it. The rules follow Qt Multimedia 6.4's reader: it
+// wants the format chunk before the sample chunk, skips any other chunk in
+// one read of at most 16 KB without its pad byte, and reads whole samples
+// only.
+//
+// Windows: a sound RIFF structure (every chunk inside the file, pad bytes
+// after odd-sized chunks, chunks of any size), the first format chunk
+// followed by a sample chunk of at least one block, in a format the system
+// plays: integer samples of 8, 16, 24 or 32 bits, 32-bit IEEE float, either
+// also as WAVE_FORMAT_EXTENSIBLE, or one of the codecs Windows ships (IMA and
+// Microsoft ADPCM, A-law, µ-law). A file it cannot play would give the
+// system's default sound with no word to the program.
+bool isPlayableWave(const QByteArray& data, WavePlayer player);

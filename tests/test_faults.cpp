@@ -10,7 +10,6 @@
 #include "platform/pictureloader.h"
 #include "platform/printdialog.h"
 #include "platform/printerprinting.h"
-#include "platform/switchsoundplayer.h"
 #include "platform/wavefile.h"
 
 #include <QAbstractPrintDialog>
@@ -19,7 +18,6 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
-#include <QSoundEffect>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -27,14 +25,32 @@
 #include <QTimer>
 #include <QtEndian>
 
+#include <cstdio>
+#include <functional>
+#include <map>
+
+// The Windows build runs the sound faults against Windows' own player, and
+// the picture faults; the rest needs Linux or Qt's own printer dialog.
+#ifdef Q_OS_WIN
+#include "platform/systemsoundplayer.h"
+
+#include <windows.h>
+// After windows.h, which it relies on.
+#include <mmsystem.h>
+
+using RealSoundPlayer = SystemSoundPlayer;
+#else
+#include "platform/switchsoundplayer.h"
+
+#include <QSoundEffect>
+
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
-#include <cstdio>
-#include <functional>
-#include <map>
+using RealSoundPlayer = SwitchSoundPlayer;
+#endif
 
 namespace {
 
@@ -113,13 +129,15 @@ struct Wave {
     quint16 channels = 1;
     quint16 bits = 16;
     quint32 rate = 22050;
-    int block = -1; // one sample for each channel unless set
+    int block = -1;             // one sample for each channel unless set
+    quint32 bytesPerSecond = 0; // rate × block unless set
     QByteArray samples = QByteArray(400, '\x11');
     QByteArray formatTail{}, beforeFormat{}, beforeSamples{}, afterSamples{};
 
     QByteArray bytes() const {
         const quint16 align = block >= 0 ? quint16(block) : quint16(channels * bits / 8);
-        const QByteArray format = le16(tag) + le16(channels) + le32(rate) + le32(rate * align) +
+        const quint32 perSecond = bytesPerSecond > 0 ? bytesPerSecond : rate * align;
+        const QByteArray format = le16(tag) + le16(channels) + le32(rate) + le32(perSecond) +
                                   le16(align) + le16(bits) + formatTail;
         const QByteArray body = "WAVE" + beforeFormat + chunk("fmt ", format) + beforeSamples +
                                 chunk("data", samples) + afterSamples;
@@ -127,6 +145,25 @@ struct Wave {
     }
 };
 
+// WAVE_FORMAT_EXTENSIBLE's tail: cbSize, valid bits, channel mask and the
+// sub-format GUID of the given format tag.
+QByteArray extensible(quint16 validBits, quint32 mask, quint16 subFormat) {
+    return le16(22) + le16(validBits) + le32(mask) + le32(subFormat) + le16(0) + le16(0x10) +
+           QByteArray("\x80\x00\x00\xaa\x00\x38\x9b\x71", 8);
+}
+
+// Microsoft ADPCM's tail: cbSize, samples a block, and the coefficient pairs.
+QByteArray msAdpcm(quint16 samplesPerBlock, qint16 firstCoefficient = 256) {
+    QByteArray tail = le16(32) + le16(samplesPerBlock) + le16(7);
+    for (qint16 c : {firstCoefficient, qint16(0), qint16(512), qint16(-256), qint16(0), qint16(0),
+                     qint16(192), qint16(64), qint16(240), qint16(0), qint16(460), qint16(-208),
+                     qint16(392), qint16(-232)}) {
+        tail += le16(quint16(c));
+    }
+    return tail;
+}
+
+#ifndef Q_OS_WIN
 // The odd layouts a file beside the program may have, played or not.
 QList<std::pair<QString, QByteArray>> oddWaves() {
     QList<std::pair<QString, QByteArray>> waves;
@@ -201,7 +238,8 @@ int playEach(const QString& folder) {
         std::printf("start %s\n", qPrintable(name));
         std::fflush(stdout);
         QFile file(QDir(folder).filePath(name));
-        const bool playable = file.open(QIODevice::ReadOnly) && isPlayableWave(file.readAll());
+        const bool playable =
+            file.open(QIODevice::ReadOnly) && isPlayableWave(file.readAll(), WavePlayer::Qt);
         beeps = 0;
         player.play('/' + name);
         auto* effect = player.findChild<QSoundEffect*>();
@@ -277,6 +315,8 @@ private:
     QString m_address;
 };
 
+#endif
+
 // Answers every modal box that opens while trigger runs, collecting
 // "title|text" of each message box; a printer dialog is cancelled.
 struct ModalAnswers {
@@ -324,6 +364,7 @@ struct ModalAnswers {
     }
 };
 
+#ifndef Q_OS_WIN
 // Makes a file unwritable even for root, where the file system allows it:
 // the permission bits first, the immutable flag when those do not bind.
 class ReadOnlyFile {
@@ -368,6 +409,7 @@ private:
     QString m_path;
     bool m_immutable = false;
 };
+#endif
 
 } // namespace
 
@@ -406,11 +448,13 @@ private slots:
     void switchSounds();
     void wavesChecked_data();
     void wavesChecked();
+#ifndef Q_OS_WIN
     void everyWavePlayedOrBeeped();
     void printTargets_data();
     void printTargets();
     void noPrinterAtAll();
     void cancelledDialogEveryTime();
+#endif
     void damagedPictures_data();
     void damagedPictures();
 };
@@ -446,12 +490,12 @@ void TestFaults::switchSounds() {
         {"/" + whip, whipState}, {"/" + genOn, generatorState}, {"/" + genOff, generatorState}};
 
     int beeps = 0;
-    SwitchSoundPlayer player(dir.path(), [&beeps] { ++beeps; });
+    RealSoundPlayer player(dir.path(), [&beeps] { ++beeps; });
     // What the model asks for, passed on to the real player.
     struct Recorder : SoundPlayer {
-        SwitchSoundPlayer& real;
+        RealSoundPlayer& real;
         QStringList asked;
-        explicit Recorder(SwitchSoundPlayer& r) : real(r) {}
+        explicit Recorder(RealSoundPlayer& r) : real(r) {}
         void play(const QString& name) override {
             asked << name;
             real.play(name);
@@ -500,13 +544,16 @@ void TestFaults::switchSounds() {
     QVERIFY(errors.isEmpty());
 }
 
-// The check that keeps unplayable files from the sound service. What it lets
-// through, Qt really decodes.
+// The check that keeps unplayable files from the sound service, for each
+// player: Qt's (Linux) and Windows' own (sndPlaySound). What it lets
+// through, the player really reads: Qt on Linux; on Windows, Windows'
+// player under Wine where Wine has a sound output.
 void TestFaults::wavesChecked_data() {
     QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<bool>("playable");
+    QTest::addColumn<bool>("qt");
     // Whether Qt itself may be asked: a file cut short would hang it.
     QTest::addColumn<bool>("askQt");
+    QTest::addColumn<bool>("windows");
     const QByteArray good = soundBytes(whip, Sound::Good);
     auto patched = [&good](int at, QByteArray with) {
         QByteArray bytes = good;
@@ -520,95 +567,209 @@ void TestFaults::wavesChecked_data() {
     QByteArray float32 = patched(20, le16(3));
     float32.replace(32, 4, le16(4) + le16(32));
 
-    QTest::newRow("good") << good << true << true;
-    QTest::newRow("chunk before the format") << QByteArray(good).insert(12, list) << true << true;
-    QTest::newRow("chunk before the samples") << QByteArray(good).insert(36, list) << true << true;
-    QTest::newRow("longer format chunk") << longFormat << true << true;
-    QTest::newRow("8-bit") << patched(32, le16(1) + le16(8)) << true << true;
-    QTest::newRow("24-bit") << patched(32, le16(3) + le16(24)) << true << true;
-    QTest::newRow("32-bit") << patched(32, le16(4) + le16(32)) << true << true;
-    QTest::newRow("12-bit") << patched(32, le16(2) + le16(12)) << false << true;
+    QTest::newRow("good") << good << true << true << true;
+    QTest::newRow("chunk before the format")
+        << QByteArray(good).insert(12, list) << true << true << true;
+    QTest::newRow("chunk before the samples")
+        << QByteArray(good).insert(36, list) << true << true << true;
+    QTest::newRow("longer format chunk") << longFormat << true << true << true;
+    QTest::newRow("8-bit") << patched(32, le16(1) + le16(8)) << true << true << true;
+    QTest::newRow("24-bit") << patched(32, le16(3) + le16(24)) << true << true << true;
+    // Windows' player takes 32-bit integers only as WAVE_FORMAT_EXTENSIBLE.
+    QTest::newRow("32-bit") << patched(32, le16(4) + le16(32)) << true << true << false;
+    QTest::newRow("12-bit") << patched(32, le16(2) + le16(12)) << false << true << false;
     QTest::newRow("odd-sized chunk before the format")
-        << QByteArray(good).insert(12, oddList) << false << true;
+        << QByteArray(good).insert(12, oddList) << false << true << true;
     QTest::newRow("odd-sized chunk before the samples")
-        << QByteArray(good).insert(36, oddList) << false << true;
-    QTest::newRow("32-bit float") << float32 << false << true;
-    QTest::newRow("empty") << QByteArray() << false << false;
-    QTest::newRow("RIFF only") << QByteArray("RIFF") << false << false;
-    QTest::newRow("not WAVE") << patched(8, "AVI ") << false << true;
-    QTest::newRow("big-endian RIFX") << patched(0, "RIFX") << false << false;
-    QTest::newRow("format chunk too short") << patched(16, le32(12)) << false << false;
-    QTest::newRow("format chunk past the end") << patched(16, le32(0x7ffffff0)) << false << false;
-    QTest::newRow("no format chunk") << patched(12, "junk") << false << false;
-    QTest::newRow("no sample chunk") << patched(36, "junk") << false << false;
-    QTest::newRow("empty sample chunk") << patched(40, le32(0)) << false << false;
-    QTest::newRow("samples cut short") << good.left(good.size() - 1) << false << false;
-    QTest::newRow("no channels") << patched(22, le16(0)) << false << true;
-    QTest::newRow("rate zero") << patched(24, le32(0)) << false << true;
+        << QByteArray(good).insert(36, oddList) << false << true << true;
+    QTest::newRow("32-bit float") << float32 << false << true << true;
+    QTest::newRow("empty") << QByteArray() << false << false << false;
+    QTest::newRow("RIFF only") << QByteArray("RIFF") << false << false << false;
+    QTest::newRow("not WAVE") << patched(8, "AVI ") << false << true << false;
+    QTest::newRow("big-endian RIFX") << patched(0, "RIFX") << false << false << false;
+    QTest::newRow("format chunk too short") << patched(16, le32(12)) << false << false << false;
+    QTest::newRow("format chunk past the end")
+        << patched(16, le32(0x7ffffff0)) << false << false << false;
+    QTest::newRow("no format chunk") << patched(12, "junk") << false << false << false;
+    QTest::newRow("no sample chunk") << patched(36, "junk") << false << false << false;
+    QTest::newRow("empty sample chunk") << patched(40, le32(0)) << false << false << false;
+    QTest::newRow("samples cut short") << good.left(good.size() - 1) << false << false << false;
+    QTest::newRow("no channels") << patched(22, le16(0)) << false << true << false;
+    QTest::newRow("rate zero") << patched(24, le32(0)) << false << true << false;
 
-    // Qt waits for ever on these; asked, it would hang.
+    // Qt waits for ever on these; asked, it would hang. Windows plays the
+    // whole samples of a sound RIFF file and skips chunks of any size.
     QByteArray lastByteDropped = good.chopped(1);
     lastByteDropped.replace(4, 4, le32(quint32(good.size()) - 9))
         .replace(40, 4, le32(quint32(good.size()) - 45));
     const QByteArray someSamples = good.mid(44, 6);
     QTest::newRow("one byte of a 16-bit sample")
-        << Wave{.samples = "\x01"}.bytes() << false << false;
-    QTest::newRow("last byte dropped, sizes adjusted") << lastByteDropped << false << false;
+        << Wave{.samples = "\x01"}.bytes() << false << false << false;
+    QTest::newRow("last byte dropped, sizes adjusted") << lastByteDropped << false << false << true;
     QTest::newRow("16-bit stereo, 4,001 bytes")
-        << Wave{.channels = 2, .samples = QByteArray(4001, '\x22')}.bytes() << false << false;
+        << Wave{.channels = 2, .samples = QByteArray(4001, '\x22')}.bytes() << false << false
+        << true;
     QTest::newRow("24-bit, a sample and two bytes")
-        << Wave{.bits = 24, .samples = someSamples.left(5)}.bytes() << false << false;
+        << Wave{.bits = 24, .samples = someSamples.left(5)}.bytes() << false << false << true;
     QTest::newRow("chunk over 16 KB before the samples")
-        << Wave{.beforeSamples = chunk("LIST", QByteArray(16378, 'L'))}.bytes() << false << false;
-    QTest::newRow("partial chunk header at the end") << good.left(36) + "LIS" << false << false;
+        << Wave{.beforeSamples = chunk("LIST", QByteArray(16378, 'L'))}.bytes() << false << false
+        << true;
+    QTest::newRow("partial chunk header at the end")
+        << good.left(36) + "LIS" << false << false << false;
     QTest::newRow("chunk size wrapping round")
-        << QByteArray(good).insert(12, "junk" + le32(0xfffffff8)) << false << false;
+        << QByteArray(good).insert(12, "junk" + le32(0xfffffff8)) << false << false << false;
     // Qt refuses these itself.
     QTest::newRow("format chunk over 16 KB")
-        << Wave{.formatTail = QByteArray(16386, '\0')}.bytes() << false << true;
+        << Wave{.formatTail = QByteArray(16386, '\0')}.bytes() << false << true << true;
     // Qt reads these, but not as what they say: half a frame, a block size
     // other than the samples', a rate beyond what it keeps.
     QTest::newRow("16-bit stereo, half a frame over")
-        << Wave{.channels = 2, .samples = QByteArray(4002, '\x22')}.bytes() << false << false;
-    QTest::newRow("block of two samples in mono") << patched(32, le16(4)) << false << false;
-    QTest::newRow("rate beyond an int") << patched(24, le32(0x80000000)) << false << false;
-    // Qt reads it, and its PulseAudio output then divides by zero.
-    QTest::newRow("49 Hz") << patched(24, le32(49)) << false << false;
+        << Wave{.channels = 2, .samples = QByteArray(4002, '\x22')}.bytes() << false << false
+        << true;
+    QTest::newRow("block of two samples in mono")
+        << patched(32, le16(4)) << false << false << false;
+    QTest::newRow("rate beyond an int") << patched(24, le32(0x80000000)) << false << false << false;
+    // Qt reads it, and its PulseAudio output then divides by zero. Windows'
+    // audio moves sound in 10 ms periods, and under Wine a sound whose period
+    // holds no frame never ends.
+    QTest::newRow("49 Hz") << patched(24, le32(49)) << false << false << false;
     // Odd but whole: played.
     QTest::newRow("chunk of 16 KB before the samples")
-        << Wave{.beforeSamples = chunk("LIST", QByteArray(16376, 'L'))}.bytes() << true << true;
-    QTest::newRow("format tag 0") << patched(20, le16(0)) << true << true;
+        << Wave{.beforeSamples = chunk("LIST", QByteArray(16376, 'L'))}.bytes() << true << true
+        << true;
+    QTest::newRow("format tag 0") << patched(20, le16(0)) << true << true << false;
     QTest::newRow("samples before the format and after it")
-        << QByteArray(good).insert(12, chunk("data", someSamples)) << true << true;
-    QTest::newRow("two sample chunks") << good + chunk("data", someSamples) << true << true;
+        << QByteArray(good).insert(12, chunk("data", someSamples)) << true << true << true;
+    QTest::newRow("two sample chunks") << good + chunk("data", someSamples) << true << true << true;
     QTest::newRow("8-bit mono, an odd number of samples")
-        << Wave{.bits = 8, .samples = QByteArray(401, '\x80')}.bytes() << true << true;
+        << Wave{.bits = 8, .samples = QByteArray(401, '\x80')}.bytes() << true << true << true;
     QTest::newRow("24-bit, 3 channels")
         << Wave{.channels = 3, .bits = 24, .samples = QByteArray(9 * 40, '\x33')}.bytes() << true
-        << true;
-    QTest::newRow("RIFF size past the end") << patched(4, le32(0x7ffffff0)) << true << true;
-    QTest::newRow("50 Hz") << patched(24, le32(50)) << true << true;
+        << true << true;
+    QTest::newRow("RIFF size past the end")
+        << patched(4, le32(0x7ffffff0)) << true << true << false;
+    QTest::newRow("50 Hz") << patched(24, le32(50)) << true << true << false;
+    QTest::newRow("100 Hz") << Wave{.rate = 100, .samples = QByteArray(20, '\x11')}.bytes() << true
+                            << true << true;
+    QTest::newRow("384 kHz") << Wave{.rate = 384000}.bytes() << true << true << true;
+    // Wine's PulseAudio output aborts the program on these; no Windows
+    // audio device takes them either.
+    QTest::newRow("768 kHz") << Wave{.rate = 768000}.bytes() << true << true << false;
+
+    // What current editors write, and the codecs that come with Windows.
+    QTest::newRow("24-bit stereo, WAVE_FORMAT_EXTENSIBLE")
+        << Wave{.tag = 0xfffe,
+                .channels = 2,
+                .bits = 24,
+                .rate = 48000,
+                .formatTail = extensible(24, 3, 1)}
+               .bytes()
+        << false << true << true;
+    QTest::newRow("24 bits in 32, WAVE_FORMAT_EXTENSIBLE")
+        << Wave{.tag = 0xfffe, .bits = 32, .rate = 48000, .formatTail = extensible(24, 4, 1)}
+               .bytes()
+        << false << true << true;
+    QTest::newRow("32-bit, WAVE_FORMAT_EXTENSIBLE")
+        << Wave{.tag = 0xfffe, .bits = 32, .rate = 48000, .formatTail = extensible(32, 4, 1)}
+               .bytes()
+        << false << true << true;
+    QTest::newRow("32-bit float stereo, WAVE_FORMAT_EXTENSIBLE")
+        << Wave{.tag = 0xfffe,
+                .channels = 2,
+                .bits = 32,
+                .rate = 48000,
+                .samples = QByteArray(800, '\0'),
+                .formatTail = extensible(32, 3, 3)}
+               .bytes()
+        << false << true << true;
+    QTest::newRow("MP3 as WAVE_FORMAT_EXTENSIBLE")
+        << Wave{.tag = 0xfffe, .formatTail = extensible(16, 4, 0x55)}.bytes() << false << true
+        << false;
+    QTest::newRow("WAVE_FORMAT_EXTENSIBLE without its GUID")
+        << Wave{.tag = 0xfffe, .formatTail = extensible(16, 4, 1).left(10)}.bytes() << false << true
+        << false;
+    QTest::newRow("64-bit float")
+        << Wave{.tag = 3, .bits = 64, .samples = QByteArray(800, '\0')}.bytes() << false << true
+        << false;
+    QTest::newRow("IMA ADPCM") << Wave{.tag = 0x11,
+                                       .bits = 4,
+                                       .block = 512,
+                                       .bytesPerSecond = 11100,
+                                       .samples = QByteArray(1024, '\0'),
+                                       .formatTail = le16(2) + le16(1017)}
+                                      .bytes()
+                               << false << true << true;
+    QTest::newRow("IMA ADPCM, samples a block miscounted")
+        << Wave{.tag = 0x11,
+                .bits = 4,
+                .block = 512,
+                .bytesPerSecond = 11100,
+                .samples = QByteArray(1024, '\0'),
+                .formatTail = le16(2) + le16(1018)}
+               .bytes()
+        << false << true << false;
+    QTest::newRow("Microsoft ADPCM") << Wave{.tag = 2,
+                                             .bits = 4,
+                                             .rate = 11025,
+                                             .block = 256,
+                                             .bytesPerSecond = 5644,
+                                             .samples = QByteArray(512, '\0'),
+                                             .formatTail = msAdpcm(500)}
+                                            .bytes()
+                                     << false << true << true;
+    QTest::newRow("Microsoft ADPCM, other coefficients") << Wave{.tag = 2,
+                                                                 .bits = 4,
+                                                                 .rate = 11025,
+                                                                 .block = 256,
+                                                                 .bytesPerSecond = 5644,
+                                                                 .samples = QByteArray(512, '\0'),
+                                                                 .formatTail = msAdpcm(500, 300)}
+                                                                .bytes()
+                                                         << false << true << false;
+    QTest::newRow("A-law")
+        << Wave{.tag = 6, .bits = 8, .rate = 8000, .samples = QByteArray(400, '\xd5')}.bytes()
+        << false << true << true;
+    QTest::newRow("µ-law")
+        << Wave{.tag = 7, .bits = 8, .rate = 8000, .samples = QByteArray(400, '\xff')}.bytes()
+        << false << true << true;
+    QTest::newRow("µ-law, 16 bits a sample")
+        << Wave{.tag = 7, .bits = 16, .rate = 8000}.bytes() << false << true << false;
+    QTest::newRow("odd-sized chunk, sizes counted")
+        << Wave{.beforeSamples = chunk("LIST", "abcde")}.bytes() << false << true << true;
 }
 
 void TestFaults::wavesChecked() {
     QFETCH(QByteArray, bytes);
-    QFETCH(bool, playable);
+    QFETCH(bool, qt);
     QFETCH(bool, askQt);
-    QCOMPARE(isPlayableWave(bytes), playable);
+    QFETCH(bool, windows);
+    QCOMPARE(isPlayableWave(bytes, WavePlayer::Qt), qt);
+    QCOMPARE(isPlayableWave(bytes, WavePlayer::Windows), windows);
+    QTemporaryDir dir;
+    QFile file(dir.filePath("sound.wav"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    file.close();
+#ifdef Q_OS_WIN
+    // Windows' player itself, played to its end, where Wine has a sound
+    // output to play into (the test's own PulseAudio server).
+    Q_UNUSED(askQt)
+    if (windows && qEnvironmentVariableIsSet("PULSE_SERVER")) {
+        const std::wstring path = QDir::toNativeSeparators(file.fileName()).toStdWString();
+        QVERIFY(sndPlaySoundW(path.c_str(), SND_SYNC | SND_NODEFAULT));
+    }
+#else
     if (askQt) {
-        QTemporaryDir dir;
-        QFile file(dir.filePath("sound.wav"));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        file.close();
         QSoundEffect effect;
         effect.setSource(QUrl::fromLocalFile(file.fileName()));
         QTRY_VERIFY(effect.status() == QSoundEffect::Ready ||
                     effect.status() == QSoundEffect::Error);
-        QCOMPARE(effect.status() == QSoundEffect::Ready, playable);
+        QCOMPARE(effect.status() == QSoundEffect::Ready, qt);
     }
+#endif
 }
 
+#ifndef Q_OS_WIN
 // Every odd layout, and every input the fuzzer of the check has kept, goes to
 // the real player in a child process: what the check accepts must be read to
 // the end, the rest must beep. A child that makes no progress for a few
@@ -805,6 +966,8 @@ void TestFaults::cancelledDialogEveryTime() {
     QVERIFY(errors.isEmpty());
 }
 
+#endif
+
 void TestFaults::damagedPictures_data() {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QByteArray>("content");
@@ -865,9 +1028,11 @@ void TestFaults::damagedPictures() {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+#ifndef Q_OS_WIN
     if (argc == 3 && qstrcmp(argv[1], "--play-each") == 0) {
         return playEach(QString::fromLocal8Bit(argv[2]));
     }
+#endif
     app.setAttribute(Qt::AA_Use96Dpi, true);
     TestFaults test;
     QTEST_SET_MAIN_SOURCE_PATH

@@ -10,7 +10,10 @@
 # Alt+F4), the archive run from a folder with a Cyrillic name and printed
 # from switched off with the printer dialog cancelled, and the silent
 # uninstall, which must take away every file it put there. Each printed
-# page is rendered and checked against the window.
+# page is rendered and checked against the window. Then the MSI beside the
+# installer (…-2.0.2.msi): installed with msiexec /qn, the program started,
+# removed with nothing left. Last, on a machine that says it is Windows 7,
+# both refuse and install nothing.
 # Usage: test_wine_install.sh <installer> <archive> <build dir>
 #   the build dir has wine-run.sh and wine-prefix.sh, and tests/e2e/shotcheck.exe
 set -euo pipefail
@@ -55,8 +58,17 @@ folder="$drive_c/Program Files/Вирталаб"
 shortcut="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Вирталаб.lnk"
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Вирталаб'
 
+# The installer is a 32-bit program. Wine runs it only where Wine's 32-bit
+# side (wine32) is installed and the kernel runs 32-bit code; elsewhere its
+# twin is run, made from the same script for 64-bit Windows.
+setup=$installer
+if ! { [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1; }; then
+    setup=$build/packages/setup-amd64.exe
+    echo "   Wine runs no 32-bit code here: the installer's 64-bit twin stands in for it"
+fi
+
 step "silent install (/S)"
-cp "$installer" "$drive_c/setup.exe"
+cp "$setup" "$drive_c/setup.exe"
 "$wine" 'C:\setup.exe' /S >>"$work/app.log" 2>&1 || fail "the installer failed"
 wineserver -w
 [ -d "$folder" ] || fail "nothing installed in Program Files\\Вирталаб"
@@ -171,4 +183,60 @@ fi
 if "$wine" reg query "$key" >/dev/null 2>&1; then
     fail "still in the list of programs"
 fi
-echo "PASS: installed, run, uninstalled"
+# --- The MSI, as group policy or an administrator installs it ---
+msi=${installer%-setup.exe}.msi
+# Wine files the shortcuts of a per-machine package under the user's Start
+# menu; Windows under all users'.
+user_shortcut="$drive_c/users/$(id -un)/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Вирталаб.lnk"
+
+step "MSI: silent install (msiexec /i … /qn)"
+cp "$msi" "$drive_c/virtalab.msi"
+"$wine" msiexec /i 'C:\virtalab.msi' /qn >>"$work/app.log" 2>&1 || fail "msiexec /i failed ($?)"
+wineserver -w
+[ -d "$folder" ] || fail "the MSI installed nothing in Program Files\\Вирталаб"
+(cd "$folder" && find . -type f | sed 's|^\./||' | sort) >"$work/installed.txt"
+grep -vx uninstall.exe "$work/expected.txt" >"$work/expected-msi.txt"
+diff "$work/expected-msi.txt" "$work/installed.txt" >"$work/diff.txt" ||
+    fail "the MSI's files differ from the archive's: $(cat "$work/diff.txt")"
+echo "   $(wc -l <"$work/installed.txt") files"
+modules_as_built "$folder" "installed from the MSI"
+[ -f "$shortcut" ] || [ -f "$user_shortcut" ] || fail "the MSI made no Start-menu shortcut «Вирталаб»"
+
+step "MSI: the installed program"
+run_program 'C:\Program Files\Вирталаб\Вирталаб.exe'
+title=$(xdotool getwindowname "$wid")
+[ "$title" = 'Вирталаб     Ver.2.0.2' ] || fail "window title is '$title'"
+e2e_find_panel
+expect_lamps "$dark_red" "$dark_red"
+expect_scope_switched_on
+close_program
+
+step "MSI: silent removal (msiexec /x … /qn)"
+"$wine" msiexec /x 'C:\virtalab.msi' /qn >>"$work/app.log" 2>&1 || fail "msiexec /x failed ($?)"
+wineserver -w
+if [ -e "$folder" ]; then
+    fail "left behind: $(cd "$folder" && find . | sed 's|^\./||' | tr '\n' ' ')"
+fi
+[ ! -e "$shortcut" ] && [ ! -e "$user_shortcut" ] || fail "the MSI's Start-menu shortcut is still there"
+
+# --- A Windows the program cannot run on ---
+step "Windows 7: both installers refuse, silently, and install nothing"
+"$wine" winecfg /v win7 >>"$work/app.log" 2>&1
+wineserver -w
+status=0
+"$wine" 'C:\setup.exe' /S >>"$work/app.log" 2>&1 || status=$?
+wineserver -w
+[ "$status" -ne 0 ] || fail "the installer installed on Windows 7 (exit code 0)"
+echo "   installer: exit code $status"
+[ ! -e "$folder" ] || fail "the installer put files on Windows 7: $(ls "$folder" | tr '\n' ' ')"
+if "$wine" reg query "$key" >/dev/null 2>&1; then
+    fail "the installer registered itself on Windows 7"
+fi
+status=0
+"$wine" msiexec /i 'C:\virtalab.msi' /qn >>"$work/app.log" 2>&1 || status=$?
+wineserver -w
+[ "$status" -ne 0 ] || fail "the MSI installed on Windows 7 (exit code 0)"
+echo "   MSI: exit code $status"
+[ ! -e "$folder" ] || fail "the MSI put files on Windows 7: $(ls "$folder" | tr '\n' ' ')"
+[ ! -e "$shortcut" ] && [ ! -e "$user_shortcut" ] || fail "the MSI made a shortcut on Windows 7"
+echo "PASS: installed, run, uninstalled; the MSI too; both refuse Windows 7"

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// libFuzzer entry for the WAV check: whatever it lets through, Qt's own WAV
-// reader, driven the way Qt's sample cache drives it, reads to the end as
-// whole frames without waiting for more, in a format Qt's output can play.
+// libFuzzer entry for the WAV check: whatever it lets through for Qt, Qt's
+// own WAV reader, driven the way Qt's sample cache drives it, reads to the
+// end as whole frames without waiting for more, in a format Qt's output can
+// play. The check for Windows' player reads the same inputs, under the
+// sanitizers.
 
 #include "platform/wavefile.h"
 
@@ -97,8 +99,9 @@ void readLikeTheSampleCache(const QByteArray& bytes) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArray bytes =
         QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    if (isPlayableWave(bytes)) {
+    if (isPlayableWave(bytes, WavePlayer::Qt)) {
         readLikeTheSampleCache(bytes);
     }
+    isPlayableWave(bytes, WavePlayer::Windows);
     return 0;
 }

@@ -3,15 +3,26 @@
 ; Program Files\Вирталаб, adds a Start-menu shortcut and registers the
 ; uninstaller in the system's list of programs. /S installs silently, for
 ; administrators who set up a whole classroom.
+; The installer itself is 32-bit, so that it starts on any Windows and can
+; say in Russian why it installs nothing on a 32-bit Windows or one older
+; than Windows 10 version 1607 (build 14393), which Qt 6 needs; silent, it
+; then ends with exit code 2.
 ; Defines from make-packages.sh: VERSION, STAGE (the laid-out program),
-; FILES and REMOVE (the install and uninstall lists), ICON, OUTFILE, SIZE_KB.
+; FILES and REMOVE (the install and uninstall lists), ICON, OUTFILE, SIZE_KB;
+; TARGET only for the test's 64-bit twin.
 Unicode true
-Target amd64-unicode
+!ifndef TARGET
+    !define TARGET x86-unicode
+!endif
+Target ${TARGET}
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin
 ManifestDPIAware true
 
+!include LogicLib.nsh
 !include MUI2.nsh
+!include WinVer.nsh
+!include x64.nsh
 
 !define PROGRAM "Вирталаб"
 !define EXE "Вирталаб.exe"
@@ -34,6 +45,13 @@ BrandingText "${PROGRAM} ${VERSION}"
 !insertmacro MUI_LANGUAGE "Russian"
 
 Function .onInit
+    ${IfNot} ${RunningX64}
+    ${OrIfNot} ${AtLeastBuild} 14393
+        MessageBox MB_OK|MB_ICONSTOP "«Вирталаб» работает только в 64-разрядной Windows 10 версии 1607 или новее и в Windows 11.$\r$\n$\r$\nНа этом компьютере программа работать не сможет, поэтому ничего не установлено." /SD IDOK
+        SetErrorLevel 2
+        Abort
+    ${EndIf}
+    ; The program is 64-bit: its registry entries and Program Files.
     SetRegView 64
     SetShellVarContext all
 FunctionEnd

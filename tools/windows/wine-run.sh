@@ -34,6 +34,24 @@ VL_WINE=/usr/lib/wine/wine64
         wineserver -w
     fi
 ) 9>"$VL_WINEPREFIX.lock"
+# A test that asks Windows' own sound player (VL_SOUND_SERVER set) gets a
+# PulseAudio server of its own that plays into nothing: Wine plays through
+# it, and no sound reaches a real loudspeaker. Without PulseAudio there is
+# none, and the test says it could not ask the player.
+sound_home=
+sound_server=
+if [ -n "${VL_SOUND_SERVER:-}" ] && command -v pulseaudio >/dev/null 2>&1; then
+    sound_home=$(mktemp -d)
+    HOME=$sound_home XDG_CONFIG_HOME=$sound_home XDG_RUNTIME_DIR=$sound_home \
+        pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit \
+        -L module-native-protocol-unix -L module-null-sink >/dev/null 2>&1 &
+    sound_server=$!
+    for _ in $(seq 250); do
+        [ -S "$sound_home/pulse/native" ] && break
+        sleep 0.02
+    done
+    [ -S "$sound_home/pulse/native" ] && export PULSE_SERVER=unix:$sound_home/pulse/native
+fi
 # A Qt Test program under Wine writes its report to a file, not to a pipe:
 # with VL_QTEST_REPORT set, the report is asked for in a file and shown.
 report=
@@ -46,5 +64,10 @@ status=0
 if [ -n "$report" ]; then
     cat "$report"
     rm -f "$report"
+fi
+if [ -n "$sound_server" ]; then
+    kill "$sound_server" 2>/dev/null || true
+    wait "$sound_server" 2>/dev/null || true
+    rm -rf "$sound_home"
 fi
 exit $status
