@@ -106,9 +106,13 @@ class Browser:
         self._process.wait()
 
 
+class QuietHandler(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *args):
+        pass
+
+
 def serve(site):
-    handler = functools.partial(http.server.SimpleHTTPRequestHandler, directory=site)
-    handler.log_message = lambda *args: None
+    handler = functools.partial(QuietHandler, directory=site)
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
     threading.Thread(target=server.serve_forever, daemon=True).start()
     return server
