@@ -13,13 +13,22 @@ namespace {
 // Far more than any switch sound; a larger file is not read at all.
 constexpr qint64 largestSound = 16 << 20;
 
-// The page's one audio channel. Opening the browser's audio takes a while
-// the first time, so it is opened with the program; the browser keeps it
-// silent until the user's first click, and the first switch is one.
+// The page's one audio channel. Opening the browser's audio blocks the page
+// for a while the first time, so it is opened once the window is on the
+// screen, not on the first switch (nor before the first paint). The
+// browser keeps it silent until the user's first click; the first switch is
+// one.
 // clang-format off
 EM_JS(void, vl_sound_open, (), {
-    const Context = window.AudioContext || window.webkitAudioContext;
-    Module.vlSound = {context: Context ? new Context() : null, playing: null, asked: 0};
+    const channel = Module.vlSound = {context: null, playing: null, asked: 0, opened: false};
+    channel.open = () => {
+        if (!channel.opened) {
+            channel.opened = true;
+            const Context = window.AudioContext || window.webkitAudioContext;
+            channel.context = Context ? new Context() : null;
+        }
+    };
+    requestAnimationFrame(() => requestAnimationFrame(() => setTimeout(channel.open)));
 });
 // clang-format on
 
@@ -32,6 +41,7 @@ EM_JS(void, vl_sound, (const char* name, const unsigned char* data, int size), {
     const label = UTF8ToString(name);
     const channel = Module.vlSound;
     const say = (what) => console.info("virtalab-sound: " + label + " " + what);
+    channel.open();
     const context = channel.context;
     say("asked for");
     if (!context) {
