@@ -10,9 +10,15 @@
 #   ./setup.sh windows   the Windows installer, the MSI and the portable
 #                     archive, building Qt for Windows first where there is
 #                     none (about an hour)
+#   ./setup.sh web    the browser's site in build/web/site, building Qt for
+#                     WebAssembly first where there is none (about 11 minutes),
+#                     served on 127.0.0.1 (port $VIRTALAB_WEB_PORT, else 8080)
 # The test command also builds the Windows program and checks it under Wine
 # when Qt for Windows is at hand: $VIRTALAB_QT_WINDOWS, ../shared/qt6-mingw,
-# or ~/.cache/virtalab/qt6-mingw, which `./setup.sh windows` fills.
+# or ~/.cache/virtalab/qt6-mingw, which `./setup.sh windows` fills. Likewise
+# it builds the site and takes the lesson in Chromium when Qt for WebAssembly
+# is at hand: $VIRTALAB_QT_WASM, ../shared/qt6-wasm, or
+# ~/.cache/virtalab/qt6-wasm, which `./setup.sh web` fills.
 # Packages are installed only when missing; apt-get update runs only then.
 set -euo pipefail
 
@@ -33,6 +39,7 @@ packages=(
     dpkg-dev file desktop-file-utils appstream lintian
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools xz-utils
     wine wine64 fonts-wine nsis python3 unzip wixl msitools
+    emscripten node-acorn python3-fonttools chromium
 )
 # The sound-player test plays into a PulseAudio server of its own. A desktop
 # running PipeWire's PulseAudio server keeps it; the test then plays into none.
@@ -134,6 +141,44 @@ windows_test() {
     xvfb-run -a -s '-screen 0 1280x1024x24' ctest --preset windows --output-on-failure
 }
 
+# Prints the folder of Qt for WebAssembly, the first of: the variable, the
+# shared folder beside the repository, the cache; nothing if none is there.
+web_qt() {
+    local dir
+    for dir in "${VIRTALAB_QT_WASM:-}" "$here/../shared/qt6-wasm" "$cache/qt6-wasm"; do
+        if [ -n "$dir" ] && [ -f "$dir/lib/cmake/Qt6/qt.toolchain.cmake" ]; then
+            (cd "$dir" && pwd)
+            return
+        fi
+    done
+}
+
+# Builds the browser's site, build/web/site.
+web_build() {
+    VIRTALAB_QT_WASM=$(web_qt)
+    export VIRTALAB_QT_WASM
+    # libUEMF for the browser, built once from the same source as the machine's.
+    if [ "$(cat "$cache/uemf-wasm/VERSION" 2>/dev/null)" != \
+        "$(dpkg-query -W -f='${Version}' libuemf-dev)" ]; then
+        tools/windows/build-uemf.sh "$cache/uemf-wasm" web
+    fi
+    export VIRTALAB_UEMF_WASM=$cache/uemf-wasm
+    build web
+}
+
+# The browser part of the tests: the lesson in Chromium on a virtual display.
+web_test() {
+    if [ -z "$(web_qt)" ]; then
+        echo "Browser part skipped: no Qt for WebAssembly (\$VIRTALAB_QT_WASM, ../shared/qt6-wasm, $cache/qt6-wasm); ./setup.sh web builds it once (about 11 minutes), then the site"
+        return
+    fi
+    local started=$SECONDS built
+    web_build
+    built=$SECONDS
+    bash tests/e2e/test_web.sh build/web/site build/dev/tests/e2e/shotcheck
+    echo "Browser part: $((built - started)) s to build the site, $((SECONDS - built)) s for the lesson in Chromium"
+}
+
 case "${1:-}" in
 run)
     install_missing
@@ -154,6 +199,7 @@ test)
     ctest --preset asan --output-on-failure
     fuzz 60
     windows_test
+    web_test
     ;;
 windows)
     install_missing
@@ -162,6 +208,16 @@ windows)
     fi
     windows_build
     echo "Установщик, пакет MSI и переносная версия: build/windows/Вирталаб-*-setup.exe, build/windows/Вирталаб-*.msi, build/windows/Вирталаб-*-windows.zip"
+    ;;
+web)
+    install_missing
+    if [ -z "$(web_qt)" ]; then
+        tools/web/build-qt.sh "$cache/qt6-wasm"
+    fi
+    web_build
+    port=${VIRTALAB_WEB_PORT:-8080}
+    echo "Вирталаб в браузере: http://127.0.0.1:$port/ (папка build/web/site; Ctrl+C — остановить)"
+    exec python3 -m http.server "$port" --bind 127.0.0.1 --directory build/web/site
     ;;
 pictures)
     install_missing
@@ -173,7 +229,7 @@ fuzz)
     fuzz "${2:-600}"
     ;;
 *)
-    echo "usage: $0 run|test|pictures|windows|fuzz [seconds]" >&2
+    echo "usage: $0 run|test|pictures|windows|web|fuzz [seconds]" >&2
     exit 2
     ;;
 esac

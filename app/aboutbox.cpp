@@ -10,8 +10,8 @@
 #include "panel/twips.h"
 #include "panel/vbcolor.h"
 #include "platform/fonts.h"
+#include "platform/pressedwait.h"
 
-#include <QElapsedTimer>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
@@ -48,23 +48,12 @@ QString text(const char16_t* s) {
     return QString::fromUtf16(s);
 }
 
-// Blocks the thread, events and painting included, until just over an
-// eighth of a second has passed. The clock is monotonic, so changes of the
-// wall clock (midnight, a time-zone switch) cannot stretch or cut the wait.
-void busyWait() {
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.nsecsElapsed() <= 125'000'000) {
-    }
-}
-
 } // namespace
 
 AboutBox::AboutBox(PicturePtr title, const QIcon& icon, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint),
-      m_pressWait(busyWait) {
+                          Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("about"));
     setWindowTitle(QStringLiteral("О программе..."));
     setWindowIcon(icon);
@@ -187,10 +176,16 @@ void AboutBox::okClick() {
     const int offset = twips::toPx(pressOffset);
     ok->move(left, top + offset);
     ok->move(left + offset, top + offset);
-    // The wait lets nothing paint, so show the pressed look before it.
+    const auto release = [this, left, top, offset] {
+        ok->move(left + offset, top);
+        ok->move(left, top);
+        accept();
+    };
+    if (!m_pressWait) {
+        waitPressed(*this, release);
+        return;
+    }
     repaint();
     m_pressWait();
-    ok->move(left + offset, top);
-    ok->move(left, top);
-    accept();
+    release();
 }

@@ -25,9 +25,10 @@ class AboutBox : public QDialog {
 public:
     explicit AboutBox(PicturePtr title, const QIcon& icon, QWidget* parent = nullptr);
 
-    // How the pressed "OK" waits before the box closes. The default blocks
-    // for just over an eighth of a second without handling any event; tests
-    // put in their own to look at the label in mid-press.
+    // How the pressed "OK" waits before the box closes. The default waits
+    // just over an eighth of a second without handling any input (see
+    // waitPressed); tests put in their own to look at the label in
+    // mid-press.
     void setPressWait(std::function<void()> wait);
 
     // Controls from front to back, as they are stacked. The box owns them.

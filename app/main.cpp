@@ -1,14 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/mainwindow.h"
 #include "app/startup.h"
-#include "platform/moduleprinting.h"
+#include "platform/modal.h"
+#include "platform/printservice.h"
 #include "platform/switchsounds.h"
 
 #include <QApplication>
-#include <QMessageBox>
 #include <QTranslator>
 
-#include <cstdlib>
+#ifdef Q_OS_WASM
+#include "platform/browserpage.h"
+#endif
+
 #include <memory>
 
 int main(int argc, char* argv[]) {
@@ -27,26 +30,25 @@ int main(int argc, char* argv[]) {
     // switch sounds where the system has no player of its own.
     const auto sounds =
         makeSwitchSounds(QApplication::applicationDirPath(), [] { QApplication::beep(); });
-    ModulePrinting printing(QApplication::applicationDirPath());
-
-    // An error escaping a handler is shown by name, then the program ends.
-    const auto fatal = [](const QString& message) {
-        QMessageBox::critical(nullptr, QStringLiteral("Вирталаб"), message);
-        std::exit(EXIT_FAILURE);
-    };
+    const auto printing = makePrinting(QApplication::applicationDirPath());
 
     // The pictures are built into the program; one that cannot be read means
-    // a damaged build, reported plainly rather than as a crash.
+    // a damaged build, reported plainly rather than as a crash. An error
+    // escaping a handler is shown by name, then the program ends.
     std::unique_ptr<MainWindow> window;
     try {
-        window = std::make_unique<MainWindow>(*sounds, printing, fatal);
+        window = std::make_unique<MainWindow>(*sounds, *printing, modal::stop);
     } catch (const std::exception& error) {
-        QMessageBox::critical(nullptr, QStringLiteral("Вирталаб"),
-                              QStringLiteral("Программа не может запуститься: %1")
-                                  .arg(QString::fromUtf8(error.what())));
-        return EXIT_FAILURE;
+        modal::stop(QStringLiteral("Программа не может запуститься: %1")
+                        .arg(QString::fromUtf8(error.what())));
+        // The browser keeps showing the message; the desktop has ended.
+        return QApplication::exec();
     }
     centreOnScreen(*window);
+#ifdef Q_OS_WASM
+    browserpage::showWindow(*window);
+#else
     window->show();
+#endif
     return QApplication::exec();
 }

@@ -8,13 +8,13 @@
 #include "panel/panel.h"
 #include "panel/slider.h"
 #include "panel/twips.h"
+#include "platform/modal.h"
 #include "platform/pictureloader.h"
 #include "platform/printing.h"
 
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QMessageBox>
 
 MainWindow::MainWindow(SoundPlayer& sounds, Printing& printing,
                        std::function<void(const QString&)> fatal, QWidget* parent)
@@ -61,7 +61,7 @@ void MainWindow::load() {
 void MainWindow::onPrint() {
     const QString error = m_printing.print(*m_client, this);
     if (!error.isEmpty()) {
-        QMessageBox::warning(this, QStringLiteral("Печать"), error);
+        modal::message(this, QMessageBox::Warning, QStringLiteral("Печать"), error);
     }
 }
 
@@ -74,6 +74,5 @@ void MainWindow::onHelp() {
         // The box is still worth showing without its title picture.
         qWarning("%s", error.what());
     }
-    AboutBox box(title, windowIcon(), this);
-    box.exec();
+    modal::show(new AboutBox(title, windowIcon(), this));
 }

@@ -2,6 +2,7 @@
 #include "app/startup.h"
 
 #include "app/version.h"
+#include "platform/fonts.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -15,9 +16,15 @@ void prepareApplication(QTranslator& qtTranslator) {
     QApplication::setApplicationName(QStringLiteral("Вирталаб"));
     QApplication::setApplicationVersion(QLatin1String(version::file));
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-    if (qtTranslator.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QApplication::installTranslator(&qtTranslator);
+    fonts::install();
+    // The browser's build carries Qt's translations inside it.
+    for (const QString& folder :
+         {QLibraryInfo::path(QLibraryInfo::TranslationsPath), QStringLiteral(":/translations")}) {
+        if (qtTranslator.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"),
+                              QStringLiteral("_"), folder)) {
+            QApplication::installTranslator(&qtTranslator);
+            break;
+        }
     }
 }
 

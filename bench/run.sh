@@ -6,6 +6,9 @@
 #   bench/run.sh            # about three minutes
 #   bench/run.sh --quick    # fewer repetitions, for a first look
 #
+# Where the browser's site has been built (build/web/site), its figures
+# follow: bench/web_bench.py, against absolute targets.
+#
 # Raw results go to build/bench/results/. Times are process CPU time (all
 # threads), the least over repetitions shuffled among all cases, as noise
 # on a shared machine only ever adds time; start-up is wall time and peak
@@ -150,3 +153,18 @@ echo "A bare window also linking the program's other Qt modules (Multimedia,"
 echo "PrintSupport): $(scaled "$(startupMedian modules 2)" 1000) ms," \
     "$(scaled "$(startupMedian modules 3)" 1024) MB."
 echo "Every case: $results/"
+
+# --- the browser ------------------------------------------------------------
+
+if [ -f "$here/build/web/site/index.html" ] && command -v chromium >/dev/null 2>&1; then
+    echo
+    echo "running the browser's figures (build/web/site)" >&2
+    if [ "${1:-}" = "--quick" ]; then
+        python3 "$here/bench/web_bench.py" "$here/build/web/site" 3 2
+    else
+        python3 "$here/bench/web_bench.py" "$here/build/web/site"
+    fi
+else
+    echo
+    echo "The browser's figures need the site (./setup.sh web) and chromium."
+fi

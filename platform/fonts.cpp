@@ -1,6 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/fonts.h"
 
+#ifdef Q_OS_WASM
+#include <QFontDatabase>
+#include <QGuiApplication>
+#endif
+
 namespace fonts {
 
 namespace {
@@ -19,6 +24,18 @@ QFont face(const QString& windows, const QString& standIn, double points) {
 }
 
 } // namespace
+
+void install() {
+#ifdef Q_OS_WASM
+    // Carried inside the program, in place of Qt's own whole faces.
+    for (const char* file : {":/fonts/DejaVuSans.ttf", ":/fonts/LiberationSans-Regular.ttf",
+                             ":/fonts/LiberationSerif-Bold.ttf"}) {
+        QFontDatabase::addApplicationFont(QString::fromLatin1(file));
+    }
+    // Debian's default face, as the desktop's menu and message boxes have it.
+    QGuiApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
+#endif
+}
 
 // "MS Sans Serif" is a bitmap face Qt does not draw; Windows' TrueType face
 // of the same design and metrics takes its name. The window's default is

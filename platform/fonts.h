@@ -7,6 +7,10 @@
 // elsewhere metric stand-ins of the same sizes.
 namespace fonts {
 
+// Makes the faces below available where the system has none of them (the
+// browser), with the desktop's default face for menus and message boxes.
+void install();
+
 // A window's default font: "MS Sans Serif" 8 pt.
 QFont window();
 

@@ -8,6 +8,6 @@
 #include <memory>
 
 // The switch-sound player of this system: Windows' own player there, the
-// sound module elsewhere. folder: where the sounds (and the module) are;
-// beep: the fallback signal.
+// browser's audio in the browser, the sound module elsewhere. folder: where the sounds (and the
+// module) are; beep: the fallback signal.
 std::unique_ptr<SoundPlayer> makeSwitchSounds(const QString& folder, std::function<void()> beep);

@@ -83,24 +83,28 @@ e2e_capture() {
     convert "$work/window.png" -depth 8 txt:- >"$work/pixels.txt"
 }
 
-# Sets panel_top, the window row where the panel starts below the menu bar,
-# from the oscilloscope lamp (dark red while off; fill starts 33 rows down).
+# Sets panel_top and panel_left, where the panel starts in the capture (below
+# the menu bar; in a browser, wherever the page puts it), from the
+# oscilloscope lamp: dark red while off, its fill starting 33 rows down and
+# 25 columns in.
 e2e_find_panel() {
-    local lamp_top= _
-    for _ in $(seq 50); do
+    local lamp= _
+    for _ in $(seq "${1:-50}"); do
         e2e_capture
-        lamp_top=$(awk -F'[,:() ]+' '$3 == 192 && $4 == 0 && $5 == 0 { print $2; exit }' "$work/pixels.txt")
-        [ -n "$lamp_top" ] && break
+        lamp=$(awk -F'[,:() ]+' '$3 == 192 && $4 == 0 && $5 == 0 { print $1, $2; exit }' "$work/pixels.txt")
+        [ -n "$lamp" ] && break
         sleep 0.2
     done
-    [ -n "$lamp_top" ] || fail "the panel never showed its dark-red lamp"
-    panel_top=$((lamp_top - 33))
+    [ -n "$lamp" ] || fail "the panel never showed its dark-red lamp"
+    read -r panel_left panel_top <<<"$lamp"
+    panel_left=$((panel_left - 25))
+    panel_top=$((panel_top - 33))
 }
 
 # Clicks at a point of the panel given in twips.
 e2e_click_twips() {
     local px=$(($1 / 15)) py=$(($2 / 15))
-    xdotool mousemove --sync $((x + px)) $((y + panel_top + py)) click 1
+    xdotool mousemove --sync $((x + panel_left + px)) $((y + panel_top + py)) click 1
     sleep 0.3
 }
 
@@ -124,7 +128,7 @@ axis_y=136.7
 
 # Colour "r,g,b" of a panel pixel in the last capture.
 pixel() {
-    awk -F'[,:() ]+' -v px="$1" -v py="$(($2 + panel_top))" \
+    awk -F'[,:() ]+' -v px="$(($1 + panel_left))" -v py="$(($2 + panel_top))" \
         '$1 == px && $2 == py { print $3 "," $4 "," $5; exit }' "$work/pixels.txt"
 }
 
@@ -142,14 +146,14 @@ dark_red=192,0,0
 # is none.
 trace_box() {
     local box
-    box=$(shotcheck extent "$work/window.png" "$screen_x" $((panel_top + screen_y)) "$screen_w" "$screen_h")
+    box=$(shotcheck extent "$work/window.png" $((panel_left + screen_x)) $((panel_top + screen_y)) "$screen_w" "$screen_h")
     [ "$box" != none ] || fail "no trace on the screen"
     read -r l t r b <<<"$box"
 }
 
 expect_no_trace() {
     local box
-    box=$(shotcheck extent "$work/window.png" "$screen_x" $((panel_top + screen_y)) "$screen_w" "$screen_h")
+    box=$(shotcheck extent "$work/window.png" $((panel_left + screen_x)) $((panel_top + screen_y)) "$screen_w" "$screen_h")
     [ "$box" = none ] || fail "a trace is on the screen ($box) where none should be"
 }
 
@@ -162,7 +166,7 @@ near() {
 
 expect_period() {
     local measured
-    measured=$(shotcheck period "$work/window.png" "$screen_x" $((panel_top + screen_y)) "$screen_w" "$screen_h")
+    measured=$(shotcheck period "$work/window.png" $((panel_left + screen_x)) $((panel_top + screen_y)) "$screen_w" "$screen_h")
     near "period" "$measured" "$1" "$(awk -v e="$1" 'BEGIN { print e * 0.03 }')"
 }
 

@@ -1,17 +1,22 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Builds libUEMF for 64-bit Windows (MinGW-w64) from Debian's own source
-# package, the version the machine's libuemf-dev has, so that both builds of
-# the metafile reader validate records alike. A static library: the program
-# ships no extra DLL for it. Takes seconds.
-#   build-uemf.sh [prefix]   (default ~/.cache/virtalab/uemf-mingw)
+# Builds libUEMF for 64-bit Windows (MinGW-w64), or for the browser
+# (emscripten), from Debian's own source package, the version the machine's
+# libuemf-dev has, so that every build of the metafile reader validates
+# records alike. A static library: the program ships no extra DLL for it.
+# Takes seconds.
+#   build-uemf.sh [prefix [windows|web]]   (default ~/.cache/virtalab/uemf-mingw, windows)
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 prefix=${1:-${XDG_CACHE_HOME:-$HOME/.cache}/virtalab/uemf-mingw}
+target=${2:-windows}
 version=$(dpkg-query -W -f='${Version}' libuemf-dev)
-cc=x86_64-w64-mingw32-gcc-posix
-ar=x86_64-w64-mingw32-ar
+case "$target" in
+windows) cc=x86_64-w64-mingw32-gcc-posix ar=x86_64-w64-mingw32-ar system=Windows ;;
+web) cc=emcc ar=emar system="браузера" ;;
+*) echo "usage: $0 [prefix [windows|web]]" >&2; exit 2 ;;
+esac
 
 source "$here/debian-source.sh"
 work=$(mktemp -d)
@@ -22,7 +27,8 @@ dpkg-source --no-check -x "$debian_source_dir/libuemf_${version#*:}.dsc" "$work/
 
 # The record code includes <iconv.h>, which MinGW lacks; only the text
 # conversions use it, and the reader calls none of them. Stubbed, they fail
-# cleanly instead of converting.
+# cleanly instead of converting (in the browser's build too, which needs
+# no converter tables).
 mkdir -p "$work/shim" "$work/obj"
 cat >"$work/shim/iconv.h" <<'SHIM'
 #include <stddef.h>
@@ -45,4 +51,4 @@ mkdir -p "$prefix/lib" "$prefix/include" "$prefix/share/licenses"
 cp "$work/src"/*.h "$prefix/include/"
 cp "$work/src/COPYING" "$prefix/share/licenses/libUEMF-COPYING"
 echo "$version" >"$prefix/VERSION"
-echo "libUEMF $version для Windows: $prefix"
+echo "libUEMF $version для $system: $prefix"

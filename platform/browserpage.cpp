@@ -1,0 +1,67 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/browserpage.h"
+
+#include <QEvent>
+#include <QWidget>
+
+#include <emscripten.h>
+
+namespace {
+
+// Qt draws the window into the page's canvas on the browser's next frame;
+// the frame after that has the first one on the screen.
+// clang-format off
+EM_JS(void, vl_shown, (), {
+    requestAnimationFrame(() => requestAnimationFrame(() => {
+                                   if (window.virtalabShown) {
+                                       window.virtalabShown();
+                                   }
+                               }));
+});
+// clang-format on
+
+// clang-format off
+EM_JS(void, vl_fit, (int width, int height), {
+    if (window.virtalabFit) {
+        window.virtalabFit(width, height);
+    }
+});
+// clang-format on
+
+// clang-format off
+EM_JS(void, vl_stopped, (const char* message), {
+    if (window.virtalabStopped) {
+        window.virtalabStopped(UTF8ToString(message));
+    }
+});
+// clang-format on
+
+class FirstPaint : public QObject {
+public:
+    explicit FirstPaint(QWidget& window) : QObject(&window) { window.installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            vl_shown();
+            deleteLater();
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+namespace browserpage {
+
+void showWindow(QWidget& window) {
+    vl_fit(window.width(), window.height());
+    new FirstPaint(window);
+    window.show();
+}
+
+void showStopped(const QString& message) {
+    vl_stopped(message.toUtf8().constData());
+}
+
+} // namespace browserpage
