@@ -3,17 +3,8 @@
 
 #include "platform/wavefile.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QSoundEffect>
 #include <QUrl>
-
-namespace {
-
-// Far more than any switch sound; a larger file is not read at all.
-constexpr qint64 largestSound = 16 << 20;
-
-} // namespace
 
 SwitchSoundPlayer::SwitchSoundPlayer(QString folder, std::function<void()> beep, QObject* parent)
     : QObject(parent), m_folder(std::move(folder)), m_beep(std::move(beep)) {}
@@ -29,7 +20,7 @@ void SwitchSoundPlayer::play(const QString& name) {
     // Clearing the source first makes the effect read the file again even
     // when the same sound is asked for again.
     m_effect->setSource(QUrl());
-    const QByteArray sound = playableSound(m_folder + name);
+    const QByteArray sound = readPlayableWave(m_folder + name, WavePlayer::Qt);
     if (sound.isEmpty()) {
         m_beep();
         return;
@@ -40,20 +31,6 @@ void SwitchSoundPlayer::play(const QString& name) {
     m_effect->setSource(
         QUrl(QStringLiteral("data:audio/wav;base64,") + QString::fromLatin1(sound.toBase64())));
     m_effect->play();
-}
-
-// The file's contents when it holds a sound Qt plays to the end; empty
-// otherwise.
-QByteArray SwitchSoundPlayer::playableSound(const QString& path) {
-    QFile file(path);
-    if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    const QByteArray bytes = file.read(largestSound + 1);
-    if (bytes.size() > largestSound || !isPlayableWave(bytes, WavePlayer::Qt)) {
-        return {};
-    }
-    return bytes;
 }
 
 void SwitchSoundPlayer::onStatusChanged() {

@@ -24,7 +24,6 @@ public:
     void play(const QString& name) override;
 
 private:
-    static QByteArray playableSound(const QString& path);
     void onStatusChanged();
 
     QString m_folder;

@@ -4,8 +4,6 @@
 #include "platform/wavefile.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 
 #include <string>
 
@@ -13,27 +11,13 @@
 // After windows.h, which it relies on.
 #include <mmsystem.h>
 
-namespace {
-
-// Far more than any switch sound; a larger file is not read at all.
-constexpr qint64 largestSound = 16 << 20;
-
-// Whether the file is one the system can play; it is closed again before
-// the system opens it.
-bool playable(const QString& path) {
-    QFile file(path);
-    return QFileInfo(file).isFile() && file.size() <= largestSound &&
-           file.open(QIODevice::ReadOnly) && isPlayableWave(file.readAll(), WavePlayer::Windows);
-}
-
-} // namespace
-
 SystemSoundPlayer::SystemSoundPlayer(QString folder, std::function<void()> beep)
     : m_folder(std::move(folder)), m_beep(std::move(beep)) {}
 
 void SystemSoundPlayer::play(const QString& name) {
     const QString path = m_folder + name;
-    if (!playable(path)) {
+    // Checked, then closed again before the system opens it.
+    if (readPlayableWave(path, WavePlayer::Windows).isEmpty()) {
         m_beep();
         return;
     }

@@ -3,6 +3,9 @@
 
 #include "platform/littleendian.h"
 
+#include <QFile>
+#include <QFileInfo>
+
 #include <cstdint>
 #include <limits>
 
@@ -249,4 +252,17 @@ bool playableByWindows(const QByteArray& data) {
 
 bool isPlayableWave(const QByteArray& data, WavePlayer player) {
     return player == WavePlayer::Windows ? playableByWindows(data) : playableByQt(data);
+}
+
+QByteArray readPlayableWave(const QString& path, WavePlayer player) {
+    constexpr qint64 largest = 16 << 20;
+    QFile file(path);
+    if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    const QByteArray bytes = file.read(largest + 1);
+    if (bytes.size() > largest || !isPlayableWave(bytes, player)) {
+        return {};
+    }
+    return bytes;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 
 // The player a switch sound is handed to; each reads WAV files its own way.
 enum class WavePlayer {
@@ -30,3 +31,8 @@ enum class WavePlayer {
 // Microsoft ADPCM, A-law, µ-law). A file it cannot play would give the
 // system's default sound with no word to the program.
 bool isPlayableWave(const QByteArray& data, WavePlayer player);
+
+// The contents of the file at path when it is a file of at most 16 MB, far
+// more than any switch sound, that the player plays; empty otherwise. A
+// larger file is not read at all.
+QByteArray readPlayableWave(const QString& path, WavePlayer player);

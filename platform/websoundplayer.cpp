@@ -3,15 +3,9 @@
 
 #include "platform/wavefile.h"
 
-#include <QFile>
-#include <QFileInfo>
-
 #include <emscripten.h>
 
 namespace {
-
-// Far more than any switch sound; a larger file is not read at all.
-constexpr qint64 largestSound = 16 << 20;
 
 // The page's one audio channel. Opening the browser's audio blocks the page
 // for a while the first time, so it is opened once the window is on the
@@ -98,21 +92,6 @@ EM_JS(void, vl_sound, (const char* name, const unsigned char* data, int size), {
 });
 // clang-format on
 
-// The file's contents when it passes the check; empty otherwise. The
-// browser's own decoder plays them, not Qt's reader, so the broader check
-// holds; a layout it still cannot decode gets the beep.
-QByteArray checkedSound(const QString& path) {
-    QFile file(path);
-    if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    const QByteArray bytes = file.read(largestSound + 1);
-    if (bytes.size() > largestSound || !isPlayableWave(bytes, WavePlayer::Windows)) {
-        return {};
-    }
-    return bytes;
-}
-
 } // namespace
 
 WebSoundPlayer::WebSoundPlayer(QString folder) : m_folder(std::move(folder)) {
@@ -120,7 +99,9 @@ WebSoundPlayer::WebSoundPlayer(QString folder) : m_folder(std::move(folder)) {
 }
 
 void WebSoundPlayer::play(const QString& name) {
-    const QByteArray sound = checkedSound(m_folder + name);
+    // The browser's own decoder plays them, not Qt's reader, so the broader
+    // check holds; a layout it still cannot decode gets the beep.
+    const QByteArray sound = readPlayableWave(m_folder + name, WavePlayer::Windows);
     vl_sound(name.toUtf8().constData(), reinterpret_cast<const unsigned char*>(sound.constData()),
              int(sound.size()));
 }
