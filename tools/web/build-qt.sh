@@ -32,7 +32,10 @@ ln -sf /usr/bin/emcc "$work/emsdk/em/emcc"
 export EMSDK=$work/emsdk NODE_PATH=/usr/share/nodejs
 
 # Only what the program uses; the bundled third-party code, as the browser
-# has none.
+# has none. The widgets it never shows (file, font and colour dialogs, the
+# graphics view, date editors, style sheets, gestures) and the MIME database
+# (a third of a megabyte, compressed) would otherwise come along through Qt's
+# virtual tables.
 cmake -G Ninja -S "$work/src" -B "$work/build" \
     -DCMAKE_TOOLCHAIN_FILE=/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake \
     -DQT_QMAKE_TARGET_MKSPEC=wasm-emscripten \
@@ -44,7 +47,10 @@ cmake -G Ninja -S "$work/src" -B "$work/build" \
     -DFEATURE_system_zlib=OFF -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF \
     -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF -DFEATURE_system_pcre2=OFF \
     -DFEATURE_system_doubleconversion=OFF -DFEATURE_icu=OFF -DFEATURE_glib=OFF \
-    -DFEATURE_fontconfig=OFF >"$work/configure.log"
+    -DFEATURE_fontconfig=OFF -DFEATURE_mimetype_database=OFF -DFEATURE_filedialog=OFF \
+    -DFEATURE_fontdialog=OFF -DFEATURE_colordialog=OFF -DFEATURE_graphicsview=OFF \
+    -DFEATURE_datetimeedit=OFF -DFEATURE_calendarwidget=OFF -DFEATURE_style_stylesheet=OFF \
+    -DFEATURE_gestures=OFF >"$work/configure.log"
 echo "Сборка Qt для браузера ($jobs потока; около 11 минут на двух ядрах), журнал: $work/build.log"
 cmake --build "$work/build" --parallel "$jobs" >"$work/build.log" 2>&1 || {
     tail -n 40 "$work/build.log"
