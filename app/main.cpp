@@ -2,15 +2,12 @@
 #include "app/mainwindow.h"
 #include "app/startup.h"
 #include "platform/modal.h"
-#include "platform/printservice.h"
-#include "platform/switchsounds.h"
+#include "platform/printing/printservice.h"
+#include "platform/showwindow.h"
+#include "platform/sound/switchsounds.h"
 
 #include <QApplication>
 #include <QTranslator>
-
-#ifdef Q_OS_WASM
-#include "platform/browserpage.h"
-#endif
 
 #include <memory>
 
@@ -45,10 +42,6 @@ int main(int argc, char* argv[]) {
         return QApplication::exec();
     }
     centreOnScreen(*window);
-#ifdef Q_OS_WASM
-    browserpage::showWindow(*window);
-#else
-    window->show();
-#endif
+    showMainWindow(*window);
     return QApplication::exec();
 }

@@ -9,8 +9,8 @@
 #include "panel/slider.h"
 #include "panel/twips.h"
 #include "platform/modal.h"
-#include "platform/pictureloader.h"
-#include "platform/printing.h"
+#include "platform/pictures/pictureloader.h"
+#include "platform/printing/printing.h"
 
 #include <QLayout>
 #include <QLineEdit>

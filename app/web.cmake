@@ -10,8 +10,8 @@ qt_add_executable(virtalab main.cpp)
 target_link_libraries(virtalab PRIVATE virtalab_app "-sDISABLE_EXCEPTION_CATCHING=0")
 # What the program does not use stays out of the site: JPEG pictures, Qt's
 # whole faces for the browser (the program carries its own, cut to its
-# letters; see platform/web.cmake), and the common style's pictures (see
-# platform/styleresources.cpp).
+# letters; see platform/browser/CMakeLists.txt), and the common style's pictures
+# (see platform/browser/styleresources.cpp).
 qt_import_plugins(virtalab EXCLUDE Qt6::QJpegPlugin)
 foreach(resources Qt6::QWasmIntegrationPlugin_resources_1 Qt6::Widgets_resources_1)
     set_target_properties(${resources} PROPERTIES IMPORTED_OBJECTS "" IMPORTED_OBJECTS_RELEASE "")

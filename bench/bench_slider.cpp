@@ -18,8 +18,8 @@
 #include "panel/panel.h"
 #include "panel/slider.h"
 #include "panel/twips.h"
-#include "platform/metafile.h"
-#include "platform/pictureloader.h"
+#include "platform/pictures/metafile.h"
+#include "platform/pictures/pictureloader.h"
 
 #include <QApplication>
 #include <QFrame>

@@ -2,8 +2,8 @@
 #pragma once
 
 #include "panel/designed.h"
-#include "platform/moduleprinting.h"
-#include "platform/soundplayer.h"
+#include "platform/printing/moduleprinting.h"
+#include "platform/sound/soundplayer.h"
 
 #include <QString>
 #include <memory>

@@ -10,8 +10,8 @@
 #include "app/mainwindow.h"
 #include "app/startup.h"
 #include "panel/panel.h"
-#include "platform/moduleprinting.h"
-#include "platform/modulesoundplayer.h"
+#include "platform/printing/moduleprinting.h"
+#include "platform/sound/modulesoundplayer.h"
 
 #include <QApplication>
 #include <QMap>

@@ -11,13 +11,16 @@
 //        xcentr/ycentr place it on the offsets
 //     -> ImageControl ii (panel/imagecontrol.cpp): keeps the rectangle in
 //        float twips and repaints
-//     -> Metafile::paint (platform/metafile.cpp): stretches the source
-//        picture i1(k) that ii holds onto that rectangle.
+//     -> Metafile::paint (platform/pictures/metafile.cpp): stretches the
+//        source picture i1(k) that ii holds onto that rectangle, from the
+//        display list read once from its file (platform/pictures/emfreader.cpp).
 //
 // The power switches (model/power.cpp) and the sweep and signal options
 // (model/sweep.cpp) choose which picture ii holds; they run through the same
-// steps. The panel (panel/panel.cpp) builds every control in twips from the
-// values in panel/designed.h.
+// steps, and each switch plays its sound through the system's player
+// (platform/sound/switchsounds.h). The panel (panel/panel.cpp) builds every
+// control in twips from the values in panel/designed.h. docs/architecture.md
+// draws the layers and what each system swaps in.
 
 #include "model/tracesteps.h"
 

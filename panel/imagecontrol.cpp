@@ -2,7 +2,7 @@
 #include "panel/imagecontrol.h"
 
 #include "panel/twips.h"
-#include "platform/rasterpicture.h"
+#include "platform/pictures/rasterpicture.h"
 
 #include <QEvent>
 #include <QPainter>

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "panel/drawingcache.h"
-#include "platform/picture.h"
+#include "platform/pictures/picture.h"
 
 #include <QWidget>
 

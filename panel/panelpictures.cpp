@@ -2,7 +2,7 @@
 #include "panel/panel.h"
 
 #include "panel/imagecontrol.h"
-#include "platform/pictureloader.h"
+#include "platform/pictures/pictureloader.h"
 
 #include <QString>
 

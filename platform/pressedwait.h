@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QtGlobal>
+
 #include <functional>
 
 class QWidget;
@@ -12,3 +14,7 @@ class QWidget;
 // paints only once the program hands control back to it: there the look is
 // painted meanwhile, input is held back, and `then` runs later.
 void waitPressed(QWidget& window, std::function<void()> then);
+
+// The wait's length on a monotonic clock, so that changes of the wall clock
+// (midnight, a time-zone switch) cannot stretch or cut it.
+inline constexpr qint64 pressedWaitNs = 125'000'000;

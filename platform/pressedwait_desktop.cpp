@@ -4,65 +4,12 @@
 #include <QElapsedTimer>
 #include <QWidget>
 
-#ifdef Q_OS_WASM
-#include <QCoreApplication>
-#include <QEvent>
-#include <QInputEvent>
-#include <QPointer>
-#include <QTimer>
-#endif
-
-namespace {
-
-// The clock is monotonic, so changes of the wall clock (midnight, a
-// time-zone switch) cannot stretch or cut the wait.
-constexpr qint64 waitNs = 125'000'000;
-
-#ifdef Q_OS_WASM
-
-// Swallows every input event, and every request to close a window, until it
-// is deleted.
-class InputHold : public QObject {
-public:
-    explicit InputHold(QObject* parent) : QObject(parent) {
-        QCoreApplication::instance()->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        return dynamic_cast<QInputEvent*>(event) || event->type() == QEvent::Close;
-    }
-};
-
-// Runs then once more than the wait has passed since clock started; a
-// timer may fire a little early.
-void afterWait(QPointer<InputHold> hold, QElapsedTimer clock, std::function<void()> then) {
-    const qint64 left = waitNs - clock.nsecsElapsed();
-    if (left >= 0) {
-        QTimer::singleShot(int(left / 1'000'000) + 1, hold,
-                           [hold, clock, then = std::move(then)] { afterWait(hold, clock, then); });
-        return;
-    }
-    delete hold.data();
-    then();
-}
-
-#endif
-
-} // namespace
-
 void waitPressed(QWidget& window, std::function<void()> then) {
-    QElapsedTimer clock;
-#ifdef Q_OS_WASM
-    window.update();
-    clock.start();
-    afterWait(new InputHold(&window), clock, std::move(then));
-#else
     // The wait lets nothing paint, so show the pressed look before it.
     window.repaint();
+    QElapsedTimer clock;
     clock.start();
-    while (clock.nsecsElapsed() <= waitNs) {
+    while (clock.nsecsElapsed() <= pressedWaitNs) {
     }
     then();
-#endif
 }

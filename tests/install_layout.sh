@@ -71,7 +71,7 @@ $(cat "$work/files.diff")"
     # The program loads a module only if it is byte for byte the one it was
     # built with, so installing and packaging must leave the modules alone.
     local differences
-    if ! differences=$(bash "$src/tools/check-modules.sh" "$build/platform/modules.txt" \
+    if ! differences=$(bash "$src/tools/check-modules.sh" "$build/platform/modules/modules.txt" \
         "$prefix/lib/virtalab"); then
         fail "lib/virtalab: $differences"
     fi

@@ -6,7 +6,7 @@
 #include "panel/panel.h"
 #include "panel/shapecontrol.h"
 #include "panel/slider.h"
-#include "platform/soundplayer.h"
+#include "platform/sound/soundplayer.h"
 
 #include <QRadioButton>
 #include <QStringList>

@@ -2,7 +2,7 @@
 #include "app/aboutbox.h"
 #include "panel/twips.h"
 #include "panel/vbcolor.h"
-#include "platform/picture.h"
+#include "platform/pictures/picture.h"
 
 #include <QElapsedTimer>
 #include <QIcon>

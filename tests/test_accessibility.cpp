@@ -3,7 +3,7 @@
 #include "modelrig.h"
 
 #include "model/screendescription.h"
-#include "platform/moduleprinting.h"
+#include "platform/printing/moduleprinting.h"
 
 #include <QAccessible>
 #include <QApplication>

@@ -6,11 +6,11 @@
 
 #include "app/mainwindow.h"
 #include "modelrig.h"
-#include "platform/moduleprinting.h"
-#include "platform/pictureloader.h"
-#include "platform/printdialog.h"
-#include "platform/printerprinting.h"
-#include "platform/wavefile.h"
+#include "platform/pictures/pictureloader.h"
+#include "platform/printing/moduleprinting.h"
+#include "platform/printing/printdialog.h"
+#include "platform/printing/printerprinting.h"
+#include "platform/sound/wavefile.h"
 
 #include <QAbstractPrintDialog>
 #include <QFile>
@@ -32,7 +32,7 @@
 // The Windows build runs the sound faults against Windows' own player, and
 // the picture faults; the rest needs Linux or Qt's own printer dialog.
 #ifdef Q_OS_WIN
-#include "platform/systemsoundplayer.h"
+#include "platform/sound/systemsoundplayer.h"
 
 #include <windows.h>
 // After windows.h, which it relies on.
@@ -40,7 +40,7 @@
 
 using RealSoundPlayer = SystemSoundPlayer;
 #else
-#include "platform/switchsoundplayer.h"
+#include "platform/sound/switchsoundplayer.h"
 
 #include <QSoundEffect>
 

@@ -2,8 +2,8 @@
 #include "app/aboutbox.h"
 #include "app/mainwindow.h"
 #include "modelrig.h"
-#include "platform/moduleprinting.h"
-#include "platform/printerprinting.h"
+#include "platform/printing/moduleprinting.h"
+#include "platform/printing/printerprinting.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,8 +4,8 @@
 // no damage makes it crash.
 
 #include "panel/tracelayout.h"
-#include "platform/metafile.h"
-#include "platform/pictureloader.h"
+#include "platform/pictures/metafile.h"
+#include "platform/pictures/pictureloader.h"
 
 #include <QFile>
 #include <QGuiApplication>

@@ -3,10 +3,11 @@
 // used when they are beside it; missing, damaged or foreign, they cost the
 // user a beep or a message, never the program.
 
-#include "platform/moduleentries.h"
-#include "platform/moduleprinting.h"
-#include "platform/modulesoundplayer.h"
-#include "platform/programmodule.h"
+#include "platform/modules/programmodule.h"
+#include "platform/printing/moduleprinting.h"
+#include "platform/printing/printentry.h"
+#include "platform/sound/modulesoundplayer.h"
+#include "platform/sound/soundentry.h"
 
 #include <QApplication>
 #include <QDir>

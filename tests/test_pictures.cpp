@@ -3,8 +3,8 @@
 // counted, teeth, periods, levels, the spot and the stroke.
 
 #include "panel/imagecontrol.h"
-#include "platform/pictureloader.h"
-#include "platform/rasterpicture.h"
+#include "platform/pictures/pictureloader.h"
+#include "platform/pictures/rasterpicture.h"
 
 #include <QApplication>
 #include <QImage>

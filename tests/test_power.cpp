@@ -5,10 +5,10 @@
 
 // The player that reads the sound files: the system's own on Windows.
 #ifdef Q_OS_WIN
-#include "platform/systemsoundplayer.h"
+#include "platform/sound/systemsoundplayer.h"
 using FilePlayer = SystemSoundPlayer;
 #else
-#include "platform/switchsoundplayer.h"
+#include "platform/sound/switchsoundplayer.h"
 using FilePlayer = SwitchSoundPlayer;
 #endif
 

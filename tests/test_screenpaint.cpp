@@ -6,7 +6,7 @@
 
 #include "panel/drawingcache.h"
 #include "panel/imagecontrol.h"
-#include "platform/pictureloader.h"
+#include "platform/pictures/pictureloader.h"
 
 #include <QApplication>
 #include <QImage>

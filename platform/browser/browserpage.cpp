@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/browserpage.h"
+#include "platform/browser/browserpage.h"
 
 #include <QEvent>
 #include <QWidget>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "platform/modulerecord.h"
+#include "platform/modules/modulerecord.h"
 
 #include <QFile>
 #include <QString>

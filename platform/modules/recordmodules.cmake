@@ -6,7 +6,7 @@
 string(REPLACE "," ";" modules "${MODULES}")
 set(code [=[
 // Written by the build from the modules built with the program.
-#include "platform/modulerecord.h"
+#include "platform/modules/modulerecord.h"
 
 std::optional<ModuleRecord> builtModule(const QString& name) {
 ]=])

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/displaylist.h"
+#include "platform/pictures/displaylist.h"
 
 #include <algorithm>
 #include <numeric>

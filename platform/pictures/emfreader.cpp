@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/emfreader.h"
+#include "platform/pictures/emfreader.h"
 
-#include "platform/pictureloader.h"
+#include "platform/pictures/picture.h"
 
 #include <uemf.h>
 #include <uemf_safe.h>

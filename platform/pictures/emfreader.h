@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "platform/displaylist.h"
+#include "platform/pictures/displaylist.h"
 
 #include <QByteArray>
 #include <QRect>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/metafile.h"
+#include "platform/pictures/metafile.h"
 
 #include <QPaintDevice>
 #include <QPainter>

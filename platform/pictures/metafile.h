@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "platform/emfreader.h"
-#include "platform/picture.h"
+#include "platform/pictures/emfreader.h"
+#include "platform/pictures/picture.h"
 
 #include <QByteArray>
 #include <QString>

@@ -4,6 +4,7 @@
 #include <QRectF>
 #include <QSizeF>
 #include <memory>
+#include <stdexcept>
 
 class QPainter;
 
@@ -22,3 +23,10 @@ public:
 };
 
 using PicturePtr = std::shared_ptr<const Picture>;
+
+// A picture file that cannot be read or is malformed. The message names the
+// file and, for a malformed file, the byte offset of the fault.
+class PictureError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/pictureloader.h"
+#include "platform/pictures/pictureloader.h"
 
-#include "platform/emfreader.h"
-#include "platform/metafile.h"
-#include "platform/rastercheck.h"
-#include "platform/rasterpicture.h"
+#include "platform/pictures/emfreader.h"
+#include "platform/pictures/metafile.h"
+#include "platform/pictures/rastercheck.h"
+#include "platform/pictures/rasterpicture.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/rastercheck.h"
+#include "platform/pictures/rastercheck.h"
 
 #include "platform/littleendian.h"
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/rasterpicture.h"
+#include "platform/pictures/rasterpicture.h"
 
 #include <QPainter>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/browserprinting.h"
+#include "platform/printing/browserprinting.h"
 
-#include "platform/pagepainting.h"
+#include "platform/printing/pagepainting.h"
 
 #include <QImage>
 #include <QPainter>

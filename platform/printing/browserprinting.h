@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "platform/printing.h"
+#include "platform/printing/printing.h"
 
 // Printing in the browser: the widget is painted onto one page by the same
 // code that prints on the desktop, as an image fine enough for a printer,

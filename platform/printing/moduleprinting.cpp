@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/moduleprinting.h"
+#include "platform/printing/moduleprinting.h"
 
-#include "platform/moduleentries.h"
+#include "platform/printing/printentry.h"
 
 namespace {
 

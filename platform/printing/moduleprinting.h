@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "platform/printing.h"
-#include "platform/programmodule.h"
+#include "platform/modules/programmodule.h"
+#include "platform/printing/printing.h"
 
 #include <memory>
 

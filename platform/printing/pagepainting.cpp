@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/pagepainting.h"
+#include "platform/printing/pagepainting.h"
 
 #include <QPaintDevice>
 #include <QPainter>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/printdialog.h"
+#include "platform/printing/printdialog.h"
 
 #include <QEvent>
 #include <QWidget>

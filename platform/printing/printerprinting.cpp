@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/printerprinting.h"
+#include "platform/printing/printerprinting.h"
 
-#include "platform/printdialog.h"
-#include "platform/windowprinter.h"
+#include "platform/printing/printdialog.h"
+#include "platform/printing/windowprinter.h"
 
 #include <QPrinter>
 

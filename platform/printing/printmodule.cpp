@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The print module: Qt PrintSupport and everything that uses it.
 
-#include "platform/moduleentries.h"
-#include "platform/printerprinting.h"
+#include "platform/printing/printentry.h"
+#include "platform/printing/printerprinting.h"
 
 #include <type_traits>
 

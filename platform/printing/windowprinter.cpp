@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/windowprinter.h"
+#include "platform/printing/windowprinter.h"
 
-#include "platform/pagepainting.h"
+#include "platform/printing/pagepainting.h"
 
 #include <QCoreApplication>
 #include <QFile>

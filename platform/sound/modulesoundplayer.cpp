@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/modulesoundplayer.h"
+#include "platform/sound/modulesoundplayer.h"
 
-#include "platform/moduleentries.h"
+#include "platform/sound/soundentry.h"
 
 #include <QtGlobal>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "platform/programmodule.h"
-#include "platform/soundplayer.h"
+#include "platform/modules/programmodule.h"
+#include "platform/sound/soundplayer.h"
 
 #include <functional>
 #include <memory>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The sound module: Qt Multimedia and everything that uses it.
 
-#include "platform/moduleentries.h"
-#include "platform/switchsoundplayer.h"
+#include "platform/sound/soundentry.h"
+#include "platform/sound/switchsoundplayer.h"
 
 #include <type_traits>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/switchsoundplayer.h"
+#include "platform/sound/switchsoundplayer.h"
 
-#include "platform/wavefile.h"
+#include "platform/sound/wavefile.h"
 
 #include <QSoundEffect>
 #include <QUrl>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/systemsoundplayer.h"
+#include "platform/sound/systemsoundplayer.h"
 
-#include "platform/wavefile.h"
+#include "platform/sound/wavefile.h"
 
 #include <QDir>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "platform/soundplayer.h"
+#include "platform/sound/soundplayer.h"
 
 #include <QString>
 #include <functional>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/wavefile.h"
+#include "platform/sound/wavefile.h"
 
 #include "platform/littleendian.h"
 

@@ -59,12 +59,14 @@ shortcut="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Вирта�
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Вирталаб'
 
 # The installer is a 32-bit program. Wine runs it only where Wine's 32-bit
-# side (wine32) is installed and the kernel runs 32-bit code; elsewhere its
-# twin is run, made from the same script for 64-bit Windows.
+# side (wine32:i386) could be installed, which a mirror without the i386
+# half of the security updates prevents, and where the kernel runs 32-bit
+# code; elsewhere its twin is run, made from the same script for 64-bit
+# Windows.
 setup=$installer
 if ! { [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1; }; then
     setup=$build/packages/setup-amd64.exe
-    echo "   Wine runs no 32-bit code here: the installer's 64-bit twin stands in for it"
+    echo "   Wine has no 32-bit side here: the installer's 64-bit twin stands in for it"
 fi
 
 step "silent install (/S)"
@@ -84,7 +86,7 @@ echo "   $(wc -l <"$work/installed.txt") files"
 modules_as_built() {
     local differences
     differences=$(bash "$(dirname "$0")/../../tools/check-modules.sh" \
-        "$build/platform/modules.txt" "$1") || fail "$2: $differences"
+        "$build/platform/modules/modules.txt" "$1") || fail "$2: $differences"
 }
 modules_as_built "$folder" "installed"
 [ -f "$shortcut" ] || fail "no Start-menu shortcut «Вирталаб»"

@@ -3,8 +3,8 @@
 // either refused with PictureError or read into a drawing that keeps the
 // reader's promises and paints without fault, however it is stretched.
 
-#include "platform/metafile.h"
-#include "platform/pictureloader.h"
+#include "platform/pictures/metafile.h"
+#include "platform/pictures/pictureloader.h"
 
 #include <QByteArray>
 #include <QImage>

@@ -5,7 +5,7 @@
 // play. The check for Windows' player reads the same inputs, under the
 // sanitizers.
 
-#include "platform/wavefile.h"
+#include "platform/sound/wavefile.h"
 
 #include <QAudioFormat>
 #include <QByteArray>

@@ -2,13 +2,13 @@
 // virtalab-assetgen <outdir>: writes every picture, the icon and the switch
 // sounds of the program into outdir, the same bytes on every run.
 
-#include "tools/icon.h"
-#include "tools/outputfile.h"
-#include "tools/rainbowgif.h"
-#include "tools/screenbitmap.h"
-#include "tools/sounds.h"
-#include "tools/titlemetafile.h"
-#include "tools/tracemetafiles.h"
+#include "tools/assets/icon.h"
+#include "tools/assets/outputfile.h"
+#include "tools/assets/rainbowgif.h"
+#include "tools/assets/screenbitmap.h"
+#include "tools/assets/sounds.h"
+#include "tools/assets/titlemetafile.h"
+#include "tools/assets/tracemetafiles.h"
 
 #include <QDir>
 #include <QGuiApplication>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tools/emfwriter.h"
+#include "tools/assets/emfwriter.h"
 
 #include <uemf.h>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tools/icon.h"
+#include "tools/assets/icon.h"
 
-#include "tools/bytewriter.h"
+#include "tools/assets/bytewriter.h"
 
 #include <array>
 #include <cstdint>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tools/outputfile.h"
+#include "tools/assets/outputfile.h"
 
 #include <QFile>
 #include <stdexcept>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tools/rainbowgif.h"
+#include "tools/assets/rainbowgif.h"
 
 #include <gif_lib.h>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tools/screenbitmap.h"
+#include "tools/assets/screenbitmap.h"
 
-#include "tools/bytewriter.h"
+#include "tools/assets/bytewriter.h"
 
 #include <array>
 #include <cstdint>

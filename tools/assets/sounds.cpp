@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tools/sounds.h"
+#include "tools/assets/sounds.h"
 
-#include "tools/bytewriter.h"
+#include "tools/assets/bytewriter.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tools/titlemetafile.h"
+#include "tools/assets/titlemetafile.h"
 
 #include "panel/designed.h"
-#include "tools/emfwriter.h"
+#include "tools/assets/emfwriter.h"
 
 #include <QPainterPath>
 #include <QRawFont>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tools/tracemetafiles.h"
+#include "tools/assets/tracemetafiles.h"
 
 #include "panel/tracelayout.h"
-#include "tools/emfwriter.h"
+#include "tools/assets/emfwriter.h"
 
 #include <cmath>
 

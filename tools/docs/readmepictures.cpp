@@ -10,9 +10,9 @@
 #include "app/mainwindow.h"
 #include "app/startup.h"
 #include "panel/panel.h"
-#include "platform/moduleprinting.h"
-#include "platform/pictureloader.h"
-#include "platform/soundplayer.h"
+#include "platform/pictures/pictureloader.h"
+#include "platform/printing/moduleprinting.h"
+#include "platform/sound/soundplayer.h"
 
 #include <QApplication>
 #include <QDir>

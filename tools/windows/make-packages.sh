@@ -24,7 +24,7 @@ mkdir -p "$work"
 # The compiler's runtime comes with its debugging symbols. The program's own
 # modules stay as built and recorded: stripping rewrites even a stripped
 # DLL's header, and the program then refuses to load it.
-modules=$build/platform/modules.txt
+modules=$build/platform/modules/modules.txt
 keep=()
 while read -r file _; do
     keep+=(! -name "$file")
@@ -62,8 +62,8 @@ makensis -V2 -INPUTCHARSET UTF8 \
     -DFILES="$files" -DREMOVE="$remove" -DSIZE_KB="$size_kb" -DOUTFILE="$installer" \
     "$here/installer.nsi"
 
-# The installer's twin for 64-bit Wine, which runs no 32-bit code where the
-# kernel runs none (see test_wine_install.sh); it is not shipped.
+# The installer's twin for 64-bit Wine, for where Wine has no 32-bit side
+# (see test_wine_install.sh); it is not shipped.
 makensis -V2 -INPUTCHARSET UTF8 -DTARGET=amd64-unicode \
     -DVERSION="$version" -DICON="$icon" \
     -DFILES="$files" -DREMOVE="$remove" -DSIZE_KB="$size_kb" -DOUTFILE="$work/setup-amd64.exe" \

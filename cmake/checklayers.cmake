@@ -1,0 +1,36 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Fails on an include of the program's own headers that the libraries'
+# links do not allow (see layers.cmake).
+# Usage: cmake -DSOURCE=<source dir> -DMAP=<layers.txt> -DSTAMP=<file> -P checklayers.cmake
+cmake_minimum_required(VERSION 3.25)
+file(STRINGS ${MAP} lines)
+list(POP_FRONT lines folders)
+string(REPLACE "," ";" folders "${folders}")
+set(layers)
+list(LENGTH folders count)
+math(EXPR last "${count} - 1")
+foreach(i RANGE 0 ${last} 2)
+    list(GET folders ${i} folder)
+    list(APPEND layers ${folder})
+endforeach()
+
+set(refused "")
+foreach(line IN LISTS lines)
+    string(REPLACE "|" ";" parts "${line}")
+    list(GET parts 0 file)
+    list(GET parts 1 allowed)
+    string(REPLACE "," ";" allowed "${allowed}")
+    file(STRINGS ${SOURCE}/${file} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"[^\"]+\"")
+    foreach(include IN LISTS includes)
+        string(REGEX REPLACE "^[^\"]*\"([^\"]+)\".*$" "\\1" header "${include}")
+        cmake_path(GET header PARENT_PATH folder)
+        if(folder IN_LIST layers AND NOT folder IN_LIST allowed)
+            string(APPEND refused "  ${file} includes ${header}\n")
+        endif()
+    endforeach()
+endforeach()
+if(refused)
+    message(FATAL_ERROR "These includes reach a library that the including one does not link:\n"
+        "${refused}Link the library in CMake if the use is meant, or move the code.")
+endif()
+file(TOUCH ${STAMP})
