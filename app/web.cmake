@@ -28,14 +28,23 @@ set_property(TARGET virtalab APPEND PROPERTY LINK_DEPENDS ${VIRTALAB_SOUNDS})
 # and the panel's work per step is small.
 target_link_options(virtalab PRIVATE -Oz)
 
+# The page follows the loader of the Qt it is built with.
+if(Qt6_VERSION VERSION_LESS 6.5)
+    set(start ${PROJECT_SOURCE_DIR}/platform/browser/site/start-qt6.4.js)
+else()
+    set(start ${PROJECT_SOURCE_DIR}/platform/browser/site/start-qt6.8.js)
+endif()
 set(VIRTALAB_SITE ${PROJECT_BINARY_DIR}/site CACHE INTERNAL "The browser's site")
 set(VIRTALAB_TITLE_HTML "Вирталаб&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;Ver.${VIRTALAB_VERSION}")
-configure_file(${CMAKE_CURRENT_SOURCE_DIR}/index.html.in ${VIRTALAB_SITE}/index.html @ONLY)
-add_custom_command(TARGET virtalab POST_BUILD
-    COMMAND ${CMAKE_COMMAND} -E copy_if_different
-        $<TARGET_FILE_DIR:virtalab>/virtalab.js
-        $<TARGET_FILE_DIR:virtalab>/virtalab.wasm
-        $<TARGET_FILE_DIR:virtalab>/virtalab.data
-        ${VIRTALAB_QT_WASM}/plugins/platforms/qtloader.js
-        ${VIRTALAB_SITE}
+# On every build, whether or not the program was linked again: a site
+# folder deleted or changed by hand is laid out afresh.
+add_custom_target(virtalab_site ALL
+    COMMAND ${CMAKE_COMMAND}
+        -DSOURCE=${PROJECT_SOURCE_DIR}/platform/browser/site
+        -DBUILD=$<TARGET_FILE_DIR:virtalab> -DQTLOADER=${VIRTALAB_QT_WASM}/plugins/platforms/qtloader.js
+        -DSTART=${start} -DSITE=${VIRTALAB_SITE} -DVERSION=${PROJECT_VERSION}
+        "-DTITLE=${VIRTALAB_TITLE_HTML}" -DICON=${PROJECT_SOURCE_DIR}/assets/virtalab.ico
+        -P ${PROJECT_SOURCE_DIR}/platform/browser/site/layout.cmake
+    DEPENDS virtalab
+    COMMENT "Laying out the site in ${VIRTALAB_SITE}"
     VERBATIM)

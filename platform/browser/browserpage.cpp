@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/browser/browserpage.h"
 
+#include "platform/browser/keyboardexit.h"
+
+#include <QApplication>
 #include <QEvent>
 #include <QWidget>
 
@@ -57,6 +60,7 @@ namespace browserpage {
 void showWindow(QWidget& window) {
     vl_fit(window.width(), window.height());
     new FirstPaint(window);
+    new KeyboardExit(&window);
     window.show();
 }
 
@@ -65,3 +69,13 @@ void showStopped(const QString& message) {
 }
 
 } // namespace browserpage
+
+// The page's pixel ratio or scale has changed, and Qt's screen with it:
+// every window painted afresh at the new resolution.
+extern "C" EMSCRIPTEN_KEEPALIVE void virtalab_repaint() {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible()) {
+            window->update();
+        }
+    }
+}

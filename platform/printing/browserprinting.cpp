@@ -3,7 +3,9 @@
 
 #include "platform/printing/pagepainting.h"
 
+#include <QApplication>
 #include <QImage>
+#include <QMainWindow>
 #include <QPainter>
 #include <QWidget>
 
@@ -15,20 +17,27 @@ namespace {
 // width comes out near 300 dots per inch.
 constexpr int pageScale = 4;
 
-// Puts the page into a hidden frame of its own, across the paper's width
-// less a margin, and opens the browser's print dialog on that frame. With no
-// page margin the browser adds no header or footer of its own; the margin
-// is the frame's. The console line tells a test that the page reached the
-// browser's print path.
+// Draws the page onto a canvas: the page's print-only canvas as the browser
+// prints the page itself (Ctrl+P, its menu), or, for «Печать», one of its
+// own in a hidden frame, across the paper's width less a margin, whose
+// print dialog is then opened. With no page margin the browser adds no
+// header or footer of its own; the margin is the frame's. The console line
+// tells a test that the page reached the browser's print path.
 // clang-format off
-EM_JS(void, vl_print_page, (const unsigned char* pixels, int width, int height), {
-    const canvas = document.createElement("canvas");
+EM_JS(void, vl_print_page, (const unsigned char* pixels, int width, int height, bool ownFrame), {
+    const canvas = ownFrame ? document.createElement("canvas") : window.virtalabPrintTarget;
+    if (!canvas) {
+        return;
+    }
     canvas.width = width;
     canvas.height = height;
     const image = new ImageData(
         new Uint8ClampedArray(HEAPU8.slice(pixels, pixels + width * height * 4).buffer), width,
         height);
     canvas.getContext("2d").putImageData(image, 0, 0);
+    if (!ownFrame) {
+        return;
+    }
     const old = document.getElementById("virtalab-print");
     if (old) {
         old.remove();
@@ -63,18 +72,37 @@ EM_JS(void, vl_print_page, (const unsigned char* pixels, int width, int height),
 });
 // clang-format on
 
-} // namespace
-
-QString BrowserPrinting::print(QWidget& widget, QWidget*) {
+// The widget on one page, as an image fine enough for a printer; a null
+// image when the browser has no memory for it.
+QImage pageImage(QWidget& widget) {
     QImage page(widget.size() * pageScale, QImage::Format_RGBA8888);
-    if (page.isNull()) {
-        return QStringLiteral("Печать не удалась: браузеру не хватило памяти для страницы.");
-    }
-    page.fill(Qt::white);
-    {
+    if (!page.isNull()) {
+        page.fill(Qt::white);
         QPainter painter(&page);
         paintWidgetOnPage(widget, painter, QRectF(page.rect()));
     }
-    vl_print_page(page.constBits(), page.width(), page.height());
+    return page;
+}
+
+} // namespace
+
+QString BrowserPrinting::print(QWidget& widget, QWidget*) {
+    const QImage page = pageImage(widget);
+    if (page.isNull()) {
+        return QStringLiteral("Печать не удалась: браузеру не хватило памяти для страницы.");
+    }
+    vl_print_page(page.constBits(), page.width(), page.height(), true);
     return {};
+}
+
+extern "C" EMSCRIPTEN_KEEPALIVE void virtalab_paint_page() {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (qobject_cast<QMainWindow*>(window) && window->isVisible()) {
+            const QImage page = pageImage(*window);
+            if (!page.isNull()) {
+                vl_print_page(page.constBits(), page.width(), page.height(), false);
+            }
+            return;
+        }
+    }
 }

@@ -1,0 +1,124 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The program's own page, inside the page a student opens (index.html),
+// which scales it to fit and shows the messages. Whatever Qt's loader is
+// (start.js), this is what the program and the host page are told.
+"use strict";
+
+const virtalabPage = (() => {
+  const canvas = document.getElementById("screen");
+  // The page a student opened, or this page alone when opened by itself.
+  const host = window.parent !== window && window.parent.virtalabLab
+    ? window.parent.virtalabLab
+    : {
+      loading() {}, shown() {}, painted() { console.info("virtalab: first paint"); },
+      failed(text) { console.error(text); }, exited() {}, stopped(text) { console.error(text); },
+    };
+  let qt = null; // what start.js hands over
+
+  // Qt renders at window.devicePixelRatio. The host page shows this page
+  // scaled down where the panel would not fit; rendering at the pixel ratio
+  // times that scale keeps every device pixel sharp, and no more of them.
+  let scale = window.parent !== window && window.parent.virtalabScale || 1;
+  const pixelRatio = Object.getOwnPropertyDescriptor(window, "devicePixelRatio");
+  if (pixelRatio && pixelRatio.get && pixelRatio.configurable) {
+    Object.defineProperty(window, "devicePixelRatio", {
+      configurable: true,
+      get() { return pixelRatio.get.call(window) * scale; },
+    });
+  }
+
+  // The share of the program's files downloaded so far, from the bytes as
+  // they arrive; then «Запуск…» until the first paint.
+  const expected = window.virtalabSizes || {};
+  const received = {};
+  const total = Object.values(expected).reduce((sum, size) => sum + size, 0);
+  let compiling = false;
+  function report() {
+    if (compiling || total === 0) {
+      return;
+    }
+    const got = Object.values(received).reduce((sum, size) => sum + size, 0);
+    if (got >= total) {
+      compiling = true;
+      host.loading(null);
+    } else {
+      host.loading(got / total);
+    }
+  }
+  const plainFetch = window.fetch.bind(window);
+  window.fetch = async (resource, options) => {
+    const response = await plainFetch(resource, options);
+    const name = String(resource.url || resource).split("/").pop().split("?")[0];
+    if (!(name in expected) || !response.ok || !response.body) {
+      return response;
+    }
+    received[name] = 0;
+    report();
+    const counted = response.body.pipeThrough(new TransformStream({
+      transform(chunk, controller) {
+        received[name] += chunk.byteLength;
+        report();
+        controller.enqueue(chunk);
+      },
+    }));
+    return new Response(counted, {
+      status: response.status, statusText: response.statusText, headers: response.headers,
+    });
+  };
+  host.loading(0);
+
+  // The lab takes no focus until a student clicks or tabs into it: in a
+  // course page, focus stays where the student is. Qt asks for it as it
+  // starts.
+  let engaged = false;
+  canvas.addEventListener("focus", () => { engaged = true; });
+  canvas.focus = function (options) {
+    if (engaged) {
+      HTMLElement.prototype.focus.call(this, options);
+    }
+  };
+
+  // Told by the program (platform/browser/browserpage.cpp).
+  window.virtalabFit = (width, height) => {
+    canvas.style.width = width + "px";
+    canvas.style.height = height + "px";
+    // Qt makes its canvas editable, which a phone takes as a text field and
+    // answers with its keyboard; the readouts are read-only and nothing
+    // here takes text. The canvas stays a keyboard stop of its own.
+    canvas.contentEditable = "false";
+    canvas.tabIndex = 0;
+    canvas.setAttribute("inputmode", "none");
+    // Qt takes the new size once the program has handed control back.
+    setTimeout(() => {
+      if (qt) {
+        qt.resize();
+      }
+      host.shown(width, height);
+    });
+  };
+  window.virtalabShown = () => host.painted();
+  window.virtalabStopped = (text) => host.stopped(text);
+
+  // From the host page: the scale it shows this page at, after a change of
+  // the space, the zoom or the screen's pixel ratio.
+  window.virtalabRescale = (newScale) => {
+    scale = newScale;
+    if (qt && qt.module()) {
+      qt.rescreen();
+      qt.module()._virtalab_repaint();
+    }
+  };
+  // From the host page as the browser prints it: the panel onto its canvas.
+  window.virtalabPaintPage = (target) => {
+    if (qt && qt.module()) {
+      window.virtalabPrintTarget = target;
+      qt.module()._virtalab_paint_page();
+    }
+  };
+
+  return {
+    start(handles) { qt = handles; },
+    failed: (text) => host.failed(text),
+    exited: () => host.exited(),
+  };
+})();
