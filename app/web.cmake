@@ -28,21 +28,16 @@ set_property(TARGET virtalab APPEND PROPERTY LINK_DEPENDS ${VIRTALAB_SOUNDS})
 # and the panel's work per step is small.
 target_link_options(virtalab PRIVATE -Oz)
 
-# The page follows the loader of the Qt it is built with.
-if(Qt6_VERSION VERSION_LESS 6.5)
-    set(start ${PROJECT_SOURCE_DIR}/platform/browser/site/start-qt6.4.js)
-else()
-    set(start ${PROJECT_SOURCE_DIR}/platform/browser/site/start-qt6.8.js)
-endif()
 set(VIRTALAB_SITE ${PROJECT_BINARY_DIR}/site CACHE INTERNAL "The browser's site")
 set(VIRTALAB_TITLE_HTML "Вирталаб&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;Ver.${VIRTALAB_VERSION}")
 # On every build, whether or not the program was linked again: a site
-# folder deleted or changed by hand is laid out afresh.
+# folder deleted or changed by hand is laid out afresh. The page follows the
+# loader of the Qt the program is built with.
 add_custom_target(virtalab_site ALL
     COMMAND ${CMAKE_COMMAND}
         -DSOURCE=${PROJECT_SOURCE_DIR}/platform/browser/site
         -DBUILD=$<TARGET_FILE_DIR:virtalab> -DQTLOADER=${VIRTALAB_QT_WASM}/plugins/platforms/qtloader.js
-        -DSTART=${start} -DSITE=${VIRTALAB_SITE} -DVERSION=${PROJECT_VERSION}
+        -DLOADER=${Qt6_VERSION} -DSITE=${VIRTALAB_SITE} -DVERSION=${PROJECT_VERSION}
         "-DTITLE=${VIRTALAB_TITLE_HTML}" -DICON=${PROJECT_SOURCE_DIR}/assets/virtalab.ico
         -P ${PROJECT_SOURCE_DIR}/platform/browser/site/layout.cmake
     DEPENDS virtalab

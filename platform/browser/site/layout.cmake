@@ -5,9 +5,30 @@
 # never runs a mix of two versions. The big files get precompressed copies
 # beside them (Brotli and gzip) for servers that send them as they are.
 # Usage: cmake -DSOURCE=<site sources> -DBUILD=<folder of virtalab.js/.wasm/.data>
-#   -DQTLOADER=<qtloader.js> -DSTART=<start script> -DSITE=<site folder>
+#   -DQTLOADER=<qtloader.js> -DLOADER=<6.4|6.8> -DSITE=<site folder>
 #   -DVERSION=<x.y.z.w> -DTITLE=<title> -DICON=<virtalab.ico> -P layout.cmake
 cmake_minimum_required(VERSION 3.25)
+
+# The program's window as it measures, menu bar included; it says its own
+# size once shown, and the page fits that.
+set(VIRTALAB_PANEL_WIDTH 594)
+set(VIRTALAB_PANEL_HEIGHT 452)
+# What differs with the loader of the Qt the program is built with. Qt 6.4's
+# loader fetches the program's script and draws into a canvas of the page's;
+# Qt 6.8's wants the script loaded and a container to make its own in.
+set(preload "<link rel=\"preload\" href=\"virtalab.wasm\" as=\"fetch\" crossorigin>
+<link rel=\"preload\" href=\"virtalab.data\" as=\"fetch\" crossorigin>")
+if(LOADER VERSION_LESS 6.5)
+    string(APPEND preload "\n<link rel=\"preload\" href=\"virtalab.js\" as=\"fetch\" crossorigin>")
+    set(VIRTALAB_SCREEN "<canvas id=\"screen\" tabindex=\"0\" aria-label=\"Вирталаб\"></canvas>")
+    set(VIRTALAB_SCRIPTS "")
+    set(start "${SOURCE}/start-qt6.4.js")
+else()
+    set(VIRTALAB_SCREEN "<div id=\"screen\"></div>")
+    set(VIRTALAB_SCRIPTS "<script src=\"virtalab.js\"></script>")
+    set(start "${SOURCE}/start-qt6.8.js")
+endif()
+set(VIRTALAB_PRELOADS "${preload}")
 
 set(VIRTALAB_SITE_VERSION "${VERSION}")
 set(VIRTALAB_TITLE_HTML "${TITLE}")
@@ -52,7 +73,7 @@ foreach(name IN ITEMS virtalab.js virtalab.wasm virtalab.data)
 endforeach()
 put("${QTLOADER}" "${program}/qtloader.js")
 put("${SOURCE}/panel.js" "${program}/panel.js")
-put("${START}" "${program}/start.js")
+put("${start}" "${program}/start.js")
 file(SIZE "${BUILD}/virtalab.js" js_size)
 file(SIZE "${BUILD}/virtalab.wasm" wasm_size)
 set(VIRTALAB_SITE_SIZES "{\"virtalab.js\": ${js_size}, \"virtalab.wasm\": ${wasm_size}}")

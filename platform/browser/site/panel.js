@@ -14,6 +14,7 @@ const virtalabPage = (() => {
       failed(text) { console.error(text); }, exited() {}, stopped(text) { console.error(text); },
     };
   let qt = null; // what start.js hands over
+  let shown = false; // the program's window is on its screen
 
   // Qt renders at window.devicePixelRatio. The host page shows this page
   // scaled down where the panel would not fit; rendering at the pixel ratio
@@ -77,6 +78,12 @@ const virtalabPage = (() => {
       HTMLElement.prototype.focus.call(this, options);
     }
   };
+  // Qt takes the press for itself, which keeps the browser from focusing
+  // what was pressed; the keys after a click must reach the program.
+  canvas.addEventListener("pointerdown", () => {
+    engaged = true;
+    canvas.focus({ preventScroll: true });
+  }, { capture: true });
 
   // Told by the program (platform/browser/browserpage.cpp).
   window.virtalabFit = (width, height) => {
@@ -93,6 +100,7 @@ const virtalabPage = (() => {
       if (qt) {
         qt.resize();
       }
+      shown = true;
       host.shown(width, height);
     });
   };
@@ -101,12 +109,16 @@ const virtalabPage = (() => {
 
   // From the host page: the scale it shows this page at, after a change of
   // the space, the zoom or the screen's pixel ratio.
+  let renderedAt = window.devicePixelRatio;
   window.virtalabRescale = (newScale) => {
     scale = newScale;
-    if (qt && qt.module()) {
-      qt.rescreen();
-      qt.module()._virtalab_repaint();
+    // Before the window is shown, Qt reads the ratio as it makes it.
+    if (!shown || !qt || !qt.module() || window.devicePixelRatio === renderedAt) {
+      return;
     }
+    renderedAt = window.devicePixelRatio;
+    qt.rescreen();
+    qt.module()._virtalab_repaint();
   };
   // From the host page as the browser prints it: the panel onto its canvas.
   window.virtalabPaintPage = (target) => {
