@@ -4,38 +4,12 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QWidget>
-
-namespace {
-
-// A control Tab stops at, as Qt's own focus chain walk decides it.
-bool tabStop(const QWidget& widget, const QWidget& window) {
-    return (widget.focusPolicy() & Qt::TabFocus) == Qt::TabFocus && !widget.focusProxy() &&
-           widget.isEnabled() && widget.isVisibleTo(&window) && widget.window() == &window;
-}
-
-} // namespace
+#include <QWindow>
+// Qt's own walk of the focus chain, which also says when it wraps round.
+#include <QtWidgets/private/qapplication_p.h>
 
 KeyboardExit::KeyboardExit(QObject* parent) : QObject(parent) {
     QApplication::instance()->installEventFilter(this);
-}
-
-bool KeyboardExit::wrapsRound(const QWidget& focus, bool forward) {
-    const QWidget& window = *focus.window();
-    if (!tabStop(focus, window)) {
-        return false;
-    }
-    // The window's chain runs round from the window itself.
-    for (QWidget* widget = forward ? focus.nextInFocusChain() : focus.previousInFocusChain();
-         widget && widget != &focus;
-         widget = forward ? widget->nextInFocusChain() : widget->previousInFocusChain()) {
-        if (widget == &window) {
-            return true;
-        }
-        if (tabStop(*widget, window)) {
-            return false;
-        }
-    }
-    return true;
 }
 
 bool KeyboardExit::eventFilter(QObject* watched, QEvent* event) {
@@ -47,15 +21,20 @@ bool KeyboardExit::eventFilter(QObject* watched, QEvent* event) {
         key->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
     const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
     QWidget* focus = QApplication::focusWidget();
+    // Taken as the window gets it, before Qt hands it to the focused control
+    // and then to each of its parents, any of which would move the focus.
     // A modal box keeps the keyboard until it is closed, as on the desktop.
-    if (!tab || others || watched != focus || !focus || QApplication::activeModalWidget()) {
+    if (!tab || others || !focus || watched != QGuiApplication::focusWindow() ||
+        QApplication::activeModalWidget()) {
         return false;
     }
     const bool forward = key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier);
-    if (!wrapsRound(*focus, forward)) {
+    bool wraps = false;
+    QApplicationPrivate::focusNextPrevChild_helper(focus->window(), forward, &wraps);
+    if (!wraps) {
         return false;
     }
-    // Not accepted: the browser takes the key and moves its focus.
+    // Not accepted: the browser takes the key and moves its focus on.
     key->ignore();
     return true;
 }

@@ -3,8 +3,6 @@
 
 #include <QObject>
 
-class QWidget;
-
 // Lets Tab leave the program for the page around it: from the last control
 // of a window forwards, from the first backwards, the key goes to the
 // browser, which moves the focus on (to a course page's next field, say).
@@ -12,10 +10,6 @@ class QWidget;
 class KeyboardExit : public QObject {
 public:
     explicit KeyboardExit(QObject* parent);
-
-    // Whether Tab (forward) or Shift+Tab from focus would wrap round its
-    // window's controls.
-    static bool wrapsRound(const QWidget& focus, bool forward);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -193,7 +193,7 @@ class Page:
             self.send("Input.dispatchKeyEvent", type=kind, key=name, code=code,
                       modifiers=modifiers, windowsVirtualKeyCode=self.KEYS[name])
 
-    def shot(self, path=None, clip=None):
+    def shot(self, path=None, clip=None, decode=True):
         """The page, or the clip (left, top, width, height) of it, as pixels
         at the device's resolution."""
         params = {"format": "png"}
@@ -203,7 +203,11 @@ class Page:
         if path:
             with open(path, "wb") as f:
                 f.write(data)
-        return Image(data)
+        return Image(data) if decode else None
+
+    def colour(self, x, y):
+        """The colour at a point of the page."""
+        return self.shot(clip=(x, y, 1, 1)).pixel(0, 0)
 
 
 class Image:
@@ -253,6 +257,15 @@ class Image:
     def pixel(self, x, y):
         i = (int(y) * self.width + int(x)) * 3
         return tuple(self.pixels[i:i + 3])
+
+    def find(self, colour, run=1):
+        """The first point (in reading order) where run pixels of colour
+        stand in a row, or None."""
+        stripe = bytes(colour) * run
+        i = self.pixels.find(stripe)
+        while i >= 0 and i % 3:
+            i = self.pixels.find(stripe, i + 1)
+        return None if i < 0 else ((i // 3) % self.width, (i // 3) // self.width)
 
     def count(self, colour, box=None):
         """Pixels of exactly this colour, within (left, top, right, bottom)."""

@@ -12,7 +12,8 @@ key() {
     sleep 0.3
 }
 
-lesson() {
+# The first steps, which every browser takes too.
+lesson_first_steps() {
     step "all off"
     expect_lamps "$dark_red" "$dark_red"
     expect_no_trace
@@ -37,6 +38,10 @@ lesson() {
     near "wave height" $((b - t + 1)) "$(peak_to_peak 2100 0.9375)" 4
     near "wave middle" $(((t + b) / 2)) "$axis_y" 3
     expect_period 23.81
+}
+
+lesson() {
+    lesson_first_steps
     # What a build does with both units on and the sine on the screen: the
     # desktop prints it (on_the_sine names the step); nothing unless set.
     "${on_the_sine:-:}"

@@ -110,16 +110,32 @@ const virtalabPage = (() => {
   // From the host page: the scale it shows this page at, after a change of
   // the space, the zoom or the screen's pixel ratio.
   let renderedAt = window.devicePixelRatio;
+  function rerender() {
+    // Once the browser has settled the new ratio in this page too.
+    requestAnimationFrame(() => {
+      // Before the window is shown, Qt reads the ratio as it makes it.
+      if (!shown || !qt || !qt.module() || window.devicePixelRatio === renderedAt) {
+        return;
+      }
+      renderedAt = window.devicePixelRatio;
+      qt.rescreen();
+      qt.module()._virtalab_repaint();
+    });
+  }
   window.virtalabRescale = (newScale) => {
     scale = newScale;
-    // Before the window is shown, Qt reads the ratio as it makes it.
-    if (!shown || !qt || !qt.module() || window.devicePixelRatio === renderedAt) {
-      return;
-    }
-    renderedAt = window.devicePixelRatio;
-    qt.rescreen();
-    qt.module()._virtalab_repaint();
+    rerender();
   };
+  // This page learns of a new pixel ratio (another screen, the zoom) by
+  // itself, which may be after the host page has.
+  function watchPixelRatio() {
+    const ratio = pixelRatio && pixelRatio.get ? pixelRatio.get.call(window) : 1;
+    matchMedia("(resolution: " + ratio + "dppx)").addEventListener("change", () => {
+      rerender();
+      requestAnimationFrame(watchPixelRatio);
+    }, { once: true });
+  }
+  watchPixelRatio();
   // From the host page as the browser prints it: the panel onto its canvas.
   window.virtalabPaintPage = (target) => {
     if (qt && qt.module()) {

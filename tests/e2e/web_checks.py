@@ -1,0 +1,302 @@
+#!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""The browser build where students open it, in headless Chromium driven
+through its DevTools protocol with a student's input (mouse, touch, keys):
+
+- each device of the table: the whole panel in view at its scale, never off
+  the page, rendered at the device's pixel ratio times that scale; a tap or
+  click switches the scope on, a touch drag moves a slider, and no tap
+  brings up the on-screen keyboard;
+- the browser's zoom changing under a running page: the canvas follows
+  without a reload;
+- the about box through taps, the wheel and a touch drag outside it;
+- a course page holding the lab in an iframe from another origin: the lab
+  takes no focus, and Tab and Shift+Tab pass through it.
+
+Screenshots of the layouts go to the folder given, or to a temporary one;
+their paths are printed. Every check prints one line; the exit status is 1
+if any failed.
+
+  web_checks.py <site folder> [screenshot folder]
+"""
+import os
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import cdp  # noqa: E402
+
+# name, CSS width and height of the viewport, device pixel ratio, touch
+DEVICES = [
+    ("desktop", 1280, 1024, 1, False),
+    ("phone upright", 390, 844, 3, True),
+    ("phone on its side", 844, 390, 3, True),
+    ("tablet", 768, 1024, 2, True),
+    ("laptop at 200 % zoom", 640, 360, 2, False),
+]
+# The program's window as designed, menu bar included; the panel starts
+# below the menu bar.
+WINDOW = (594, 452)
+MENU = 19
+DARK_RED = (192, 0, 0)
+GREEN = (0, 255, 0)
+BLUE = (0, 0, 255)
+
+
+def twips(x, y):
+    """A point of the panel in twips, as a point of the program's window."""
+    return x / 15, MENU + y / 15
+
+
+SCOPE_ON = twips(1087, 547)
+LAMP = (36, MENU + 36)  # inside the scope's lamp
+GAIN = twips(1237, 2252)  # the gain slider's handle, at 6 of 1…11
+
+
+class Checks:
+    def __init__(self, site, shots):
+        self.site, self.shots = site, shots
+        self.failures = 0
+        self.server = cdp.serve(site)
+        self.url = f"http://127.0.0.1:{self.server.server_address[1]}/index.html"
+
+    def check(self, what, ok, detail=""):
+        self.failures += not ok
+        print(f"   {'ok  ' if ok else 'FAIL'} {what}{': ' + str(detail) if detail else ''}",
+              flush=True)
+        return ok
+
+    def browser(self, size=(1280, 1024)):
+        return cdp.Browser(tempfile.mkdtemp(prefix="virtalab-web-"), size)
+
+    def frame(self, page, expression):
+        """Evaluates in the program's own page, inside the one a student opens."""
+        return page.evaluate(
+            f"(() => {{ const w = document.getElementById('lab').contentWindow; "
+            f"return w.eval({expression!r}); }})()")
+
+    @staticmethod
+    def colour_at(page, point):
+        """The colour at a point of the program's window."""
+        return page.colour(*page.at(*point))
+
+    @staticmethod
+    def row(page, point, width):
+        """A row of the program's window from a point on, as pixels."""
+        x, y = page.at(*point)
+        return page.shot(clip=(x, y, width * page.panel()["scale"], 1)).pixels
+
+    # --- each device --------------------------------------------------
+    def device(self, name, width, height, ratio, touch):
+        print(f"-- {name}: {width} x {height} CSS pixels at {ratio}x", flush=True)
+        browser = self.browser()
+        try:
+            page = browser.page()
+            page.send("Emulation.setDeviceMetricsOverride", width=width, height=height,
+                      deviceScaleFactor=ratio, mobile=touch)
+            if touch:
+                page.send("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=5)
+            page.open(self.url)
+            time.sleep(0.5)
+            panel = page.panel()
+            scale = min(1, width / WINDOW[0], height / WINDOW[1])
+            self.check("scaled to fit, proportions kept", abs(panel["scale"] - scale) < 1e-3 and
+                       abs(panel["width"] / panel["height"] - WINDOW[0] / WINDOW[1]) < 0.01,
+                       f"scale {panel['scale']:.3f}, expected {scale:.3f}")
+            self.check("the whole panel on the page",
+                       panel["left"] >= 0 and panel["top"] >= 0 and
+                       panel["left"] + panel["width"] <= width + 0.5 and
+                       panel["top"] + panel["height"] <= height + 0.5, panel)
+            backing = self.frame(page, "[document.getElementById('screen').width, "
+                                       "document.getElementById('screen').height]")
+            expected = [round(WINDOW[0] * ratio * scale), round(WINDOW[1] * ratio * scale)]
+            self.check("rendered at the pixel ratio times the scale",
+                       all(abs(a - b) <= 1 for a, b in zip(backing, expected)),
+                       f"canvas {backing}, expected {expected}")
+            path = os.path.join(self.shots, name.replace(" ", "-").replace("%", "pc") + ".png")
+            page.shot(path, decode=False)
+            print(f"   screenshot: {path}")
+            self.check("the scope's lamp in view, dark red",
+                       self.colour_at(page, LAMP) == DARK_RED, self.colour_at(page, LAMP))
+            x, y = page.at(*SCOPE_ON)
+            if touch:
+                page.tap(x, y)
+            else:
+                page.click(x, y)
+            time.sleep(0.7)
+            self.check(f"a {'tap' if touch else 'click'} on «On» lights the lamp",
+                       self.colour_at(page, LAMP) == GREEN, self.colour_at(page, LAMP))
+            if touch:
+                self.touch_drag(page)
+                editing = self.frame(page, """(() => {
+                    const c = document.getElementById('screen');
+                    const a = document.activeElement;
+                    return a && (a.isContentEditable || a.tagName === 'INPUT' ||
+                                 a.tagName === 'TEXTAREA') ? a.outerHTML.slice(0, 60)
+                           : c.getAttribute('inputmode') !== 'none' ? 'inputmode '
+                           + c.getAttribute('inputmode') : '';
+                })()""")
+                self.check("no tap brings up the on-screen keyboard", editing == "", editing)
+            self.check("nothing thrown on the page", not page.thrown(page.new_events()))
+        finally:
+            browser.close()
+
+    def touch_drag(self, page):
+        # Dragged to the right end, the handle and the readout above it change.
+        slider = (GAIN[0] - 70, GAIN[1])
+        readout = twips(1455, 1935)
+        before = self.row(page, slider, 140), self.row(page, readout, 30)
+        page.drag_touch(page.at(*GAIN), page.at(GAIN[0] + 140, GAIN[1]))
+        time.sleep(0.5)
+        after = self.row(page, slider, 140), self.row(page, readout, 30)
+        self.check("a touch drag moves the gain slider and its readout",
+                   before[0] != after[0] and before[1] != after[1])
+
+    # --- a running page ------------------------------------------------
+    def zoom(self):
+        # The browser's zoom, as on a laptop whose student presses Ctrl and
+        # +: the pixel ratio grows and the page's space shrinks with it.
+        print("-- the browser zooms a running page", flush=True)
+        browser = self.browser()
+        try:
+            page = browser.page()
+            page.send("Emulation.setDeviceMetricsOverride", width=1280, height=1024,
+                      deviceScaleFactor=1, mobile=False)
+            page.open(self.url)
+            page.evaluate("window.virtalabSamePage = true")
+            for zoom in (2, 1.5, 3):
+                page.send("Emulation.setDeviceMetricsOverride", width=round(1280 / zoom),
+                          height=round(1024 / zoom), deviceScaleFactor=zoom, mobile=False)
+                time.sleep(1)
+                scale = min(1, round(1280 / zoom) / WINDOW[0], round(1024 / zoom) / WINDOW[1])
+                backing = self.frame(page, "document.getElementById('screen').width")
+                self.check(f"at {zoom * 100:.0f} % the canvas follows, without a reload",
+                           abs(backing - WINDOW[0] * zoom * scale) <= 1 and
+                           page.evaluate("window.virtalabSamePage === true"),
+                           f"canvas {backing} wide, expected {round(WINDOW[0] * zoom * scale)}")
+                self.check(f"at {zoom * 100:.0f} % the panel is drawn afresh",
+                           self.colour_at(page, LAMP) == DARK_RED, self.colour_at(page, LAMP))
+            self.check("nothing thrown on the page", not page.thrown(page.new_events()))
+        finally:
+            browser.close()
+
+    def about_box(self):
+        print("-- the about box through taps, the wheel and a drag outside it", flush=True)
+        browser = self.browser()
+        try:
+            page = browser.page()
+            page.send("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=5)
+            page.open(self.url)
+            page.click(*page.at(25, 9))  # «Меню»
+            time.sleep(0.6)
+            for key in ("ArrowDown", "ArrowDown", "Enter"):
+                page.key(key)
+            time.sleep(1)
+
+            panel = page.panel()
+
+            def frame_of_box():
+                # The about box's blue frame, the only one on the panel.
+                at = page.shot(clip=(panel["left"], panel["top"], panel["width"],
+                                     panel["height"])).find(BLUE, 200)
+                return at and (panel["left"] + at[0], panel["top"] + at[1])
+
+            opened = frame_of_box()
+            if not self.check("the about box opened", opened is not None):
+                return
+            for name, act in (
+                    ("a tap on «On»", lambda: page.tap(*page.at(*SCOPE_ON))),
+                    ("the wheel over the gain slider", lambda: page.send(
+                        "Input.dispatchMouseEvent", type="mouseWheel", x=page.at(*GAIN)[0],
+                        y=page.at(*GAIN)[1], deltaX=0, deltaY=120)),
+                    ("a touch drag along the gain slider", lambda: page.drag_touch(
+                        page.at(*GAIN), page.at(GAIN[0] + 100, GAIN[1])))):
+                act()
+                time.sleep(0.6)
+                thrown = page.thrown(page.new_events())
+                self.check(f"{name}: nothing thrown, the box stays, the panel untouched",
+                           not thrown and frame_of_box() == opened and
+                           self.colour_at(page, LAMP) == DARK_RED,
+                           thrown[:1] or self.colour_at(page, LAMP))
+            page.click(opened[0] + (5760 + 172) / 15, opened[1] + (3240 + 142) / 15)
+            time.sleep(1)
+            self.check("«OK» closes it", frame_of_box() is None)
+            page.tap(*page.at(*SCOPE_ON))
+            time.sleep(0.7)
+            self.check("then a tap on «On» lights the lamp", self.colour_at(page, LAMP) == GREEN)
+        finally:
+            browser.close()
+
+    def course_page(self):
+        print("-- a course page holding the lab in an iframe from another origin", flush=True)
+        host = tempfile.mkdtemp(prefix="virtalab-course-")
+        with open(os.path.join(host, "course.html"), "w", encoding="utf-8") as f:
+            f.write(f"""<!doctype html><html lang="ru"><head><meta charset="utf-8">
+<title>Курс</title></head><body>
+<p><label>Имя <input id="before" autofocus></label></p>
+<iframe id="lab" src="{self.url}" width="600" height="460" title="Вирталаб"></iframe>
+<p><label>Ответ <input id="after"></label></p>
+<script>window.addEventListener("message", () => {{}});</script>
+</body></html>""")
+        server = cdp.serve(host, compressed=False)
+        browser = self.browser()
+        try:
+            page = browser.page()
+            page.send("Page.navigate",
+                      url=f"http://127.0.0.1:{server.server_address[1]}/course.html")
+            deadline = time.monotonic() + 60
+            painted = False
+            while not painted and time.monotonic() < deadline:
+                time.sleep(0.2)
+                painted = any(e.get("method") == "Runtime.consoleAPICalled" and
+                              "virtalab: first paint" in str(e["params"]["args"])
+                              for e in browser.events)
+            if not self.check("the lab started in the course page", painted):
+                return
+            time.sleep(1)
+            self.check("the lab takes no focus as it loads",
+                       page.evaluate("document.activeElement.id") == "before",
+                       page.evaluate("document.activeElement.id || document.activeElement.tagName"))
+
+            def walk(shift, start, goal):
+                page.evaluate(f"document.getElementById('{start}').focus()")
+                seen = []
+                for _ in range(60):
+                    page.key("Tab", shift=shift)
+                    time.sleep(0.15)
+                    here = page.evaluate("document.activeElement.id || document.activeElement.tagName")
+                    if not seen or seen[-1] != here:
+                        seen.append(here)
+                    if here == goal:
+                        break
+                return seen
+
+            forward = walk(False, "before", "after")
+            self.check("Tab enters the lab and leaves it for the next field",
+                       forward[:1] == ["lab"] and forward[-1] == "after", " → ".join(forward))
+            backward = walk(True, "after", "before")
+            self.check("Shift+Tab passes back through it", backward[:1] == ["lab"] and
+                       backward[-1] == "before", " → ".join(backward))
+        finally:
+            browser.close()
+            server.shutdown()
+
+    def run(self):
+        for device in DEVICES:
+            self.device(*device)
+        self.zoom()
+        self.about_box()
+        self.course_page()
+        return 1 if self.failures else 0
+
+
+def main():
+    site = sys.argv[1]
+    shots = sys.argv[2] if len(sys.argv) > 2 else tempfile.mkdtemp(prefix="virtalab-layouts-")
+    os.makedirs(shots, exist_ok=True)
+    return Checks(site, shots).run()
+
+
+if __name__ == "__main__":
+    sys.exit(main())
