@@ -12,6 +12,8 @@
 #include "platform/fonts.h"
 #include "platform/pressedwait.h"
 
+#include <QAccessibleWidget>
+#include <QApplication>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
@@ -48,12 +50,48 @@ QString text(const char16_t* s) {
     return QString::fromUtf16(s);
 }
 
+// "OK" is a label that acts as a button; a screen reader is told so, and
+// its "press" is a click on it.
+class OkAccessible : public QAccessibleWidget {
+public:
+    explicit OkAccessible(QLabel* ok) : QAccessibleWidget(ok, QAccessible::Button) {}
+
+    QString text(QAccessible::Text kind) const override {
+        return kind == QAccessible::Name ? static_cast<QLabel*>(widget())->text()
+                                         : QAccessibleWidget::text(kind);
+    }
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& action) override {
+        if (action != pressAction()) {
+            return;
+        }
+        const QPointF centre = QRectF(widget()->rect()).center();
+        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent click(type, centre, widget()->mapToGlobal(centre), Qt::LeftButton,
+                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                              Qt::NoModifier);
+            QApplication::sendEvent(widget(), &click);
+        }
+    }
+};
+
+QAccessibleInterface* okAccessible(const QString&, QObject* object) {
+    auto* label = qobject_cast<QLabel*>(object);
+    return label && label->objectName() == QLatin1String("ok") &&
+                   qobject_cast<AboutBox*>(label->parentWidget())
+               ? new OkAccessible(label)
+               : nullptr;
+}
+
 } // namespace
 
 AboutBox::AboutBox(PicturePtr title, const QIcon& icon, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint) {
+    // Before "OK" is made: an interface made for it earlier would stay.
+    static const bool okIsAButton = (QAccessible::installFactory(&okAccessible), true);
+    Q_UNUSED(okIsAButton)
     setObjectName(QStringLiteral("about"));
     setWindowTitle(QStringLiteral("О программе..."));
     setWindowIcon(icon);

@@ -4,6 +4,7 @@
 #include "panel/vbcolor.h"
 #include "platform/pictures/picture.h"
 
+#include <QAccessible>
 #include <QElapsedTimer>
 #include <QIcon>
 #include <QLabel>
@@ -84,6 +85,7 @@ private slots:
     void labels();
     void implementerTexts();
     void rendering();
+    void okPressSequence_data();
     void okPressSequence();
     void okWaitsMoreThanAnEighth();
     void nothingElseCloses_data();
@@ -306,7 +308,16 @@ void TestAboutBox::rendering() {
     QCOMPARE(at(385, 233), 0);
 }
 
+// A student's click, or a screen reader's press on "OK", which it is told
+// is a button named so.
+void TestAboutBox::okPressSequence_data() {
+    QTest::addColumn<bool>("reader");
+    QTest::newRow("click") << false;
+    QTest::newRow("screen reader's press") << true;
+}
+
 void TestAboutBox::okPressSequence() {
+    QFETCH(bool, reader);
     AboutBox box(nullptr, QIcon());
     box.show();
     QVERIFY(QTest::qWaitForWindowExposed(&box));
@@ -318,8 +329,16 @@ void TestAboutBox::okPressSequence() {
         during = box.ok->geometry();
         openDuring = box.isVisible();
     });
-    // Through the window, so nothing in front of "OK" may swallow the click.
-    QTest::mouseClick(box.windowHandle(), Qt::LeftButton, {}, box.ok->geometry().center());
+    if (reader) {
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(box.ok);
+        QVERIFY(iface && iface->actionInterface());
+        QCOMPARE(iface->role(), QAccessible::Button);
+        QCOMPARE(iface->text(QAccessible::Name), QStringLiteral("OK"));
+        iface->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    } else {
+        // Through the window, so nothing in front of "OK" may swallow the click.
+        QTest::mouseClick(box.windowHandle(), Qt::LeftButton, {}, box.ok->geometry().center());
+    }
 
     QCOMPARE(during, twips::rect(5790, 3270, 345, 285));
     QVERIFY(openDuring);

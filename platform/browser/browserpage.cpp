@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/browser/browserpage.h"
 
+#include "platform/browser/accessbridge.h"
 #include "platform/browser/keyboardexit.h"
 
 #include <QApplication>
@@ -62,6 +63,7 @@ void showWindow(QWidget& window) {
     new FirstPaint(window);
     new KeyboardExit(&window);
     window.show();
+    new AccessBridge(&window);
 }
 
 void showStopped(const QString& message) {

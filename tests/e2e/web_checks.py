@@ -11,15 +11,21 @@ through its DevTools protocol with a student's input (mouse, touch, keys):
   without a reload;
 - the about box through taps, the wheel and a touch drag outside it;
 - a course page holding the lab in an iframe from another origin: the lab
-  takes no focus, and Tab and Shift+Tab pass through it.
+  takes no focus, and Tab and Shift+Tab pass through it;
+- what a screen reader finds: the page's accessibility tree holds the
+  controls the desktop program's own accessibility names (accesstree
+  prints those), with their roles, names and values, and follows the
+  program; a reader's "activate" and a value it sets reach the program.
 
 Screenshots of the layouts go to the folder given, or to a temporary one;
 their paths are printed. Every check prints one line; the exit status is 1
 if any failed.
 
-  web_checks.py <site folder> [screenshot folder]
+  web_checks.py <site folder> <accesstree executable> [screenshot folder]
 """
+import json
 import os
+import subprocess
 import sys
 import tempfile
 import time
@@ -55,8 +61,8 @@ GAIN = twips(1237, 2252)  # the gain slider's handle, at 6 of 1…11
 
 
 class Checks:
-    def __init__(self, site, shots):
-        self.site, self.shots = site, shots
+    def __init__(self, site, accesstree, shots):
+        self.site, self.accesstree, self.shots = site, accesstree, shots
         self.failures = 0
         self.server = cdp.serve(site)
         self.url = f"http://127.0.0.1:{self.server.server_address[1]}/index.html"
@@ -282,20 +288,116 @@ class Checks:
             browser.close()
             server.shutdown()
 
+    # --- a screen reader ------------------------------------------------
+    @staticmethod
+    def reader_view(page):
+        """The page's accessibility tree, as a screen reader gets it: the
+        program's frame's nodes as (role, name, value), with their DOM node."""
+        frame = page.send("Page.getFrameTree")["frameTree"]["childFrames"][0]["frame"]["id"]
+        page.send("Accessibility.enable")
+        nodes = page.send("Accessibility.getFullAXTree", frameId=frame)["nodes"]
+        roles = {"button": "button", "radio": "radio", "slider": "slider",
+                 "textbox": "textbox", "menubar": "menubar", "menuitem": "menuitem",
+                 "group": "group", "dialog": "dialog", "img": "image", "image": "image"}
+        view = []
+        for node in nodes:
+            role = roles.get(node.get("role", {}).get("value"))
+            if role and not node.get("ignored"):
+                view.append((role, node.get("name", {}).get("value", ""),
+                             str(node.get("value", {}).get("value", "")),
+                             node.get("backendDOMNodeId")))
+        return view
+
+    def screen_reader(self):
+        print("-- what a screen reader finds", flush=True)
+        desktop = json.loads(subprocess.run([self.accesstree], capture_output=True, check=True,
+                                            text=True).stdout)
+        expected = sorted((n["role"], n["name"], n.get("value", "")) for n in desktop
+                          if n["role"] != "text")
+        browser = self.browser()
+        try:
+            page = browser.page()
+            page.open(self.url)
+            time.sleep(1)
+            view = self.reader_view(page)
+            found = sorted(entry[:3] for entry in view)
+            missing = [entry for entry in expected if entry not in found]
+            extra = [entry for entry in found if entry not in expected]
+            self.check(f"the page holds the {len(expected)} controls the desktop names, "
+                       "with their roles, names and values",
+                       not missing and not extra, f"missing {missing}, extra {extra}")
+
+            def node(role, name):
+                return next((entry for entry in self.reader_view(page)
+                             if entry[:2] == (role, name)), None)
+
+            def activate(entry):
+                # A reader's default action on an element is a click on it.
+                target = page.send("DOM.resolveNode", backendNodeId=entry[3])["object"]
+                page.send("Runtime.callFunctionOn", objectId=target["objectId"],
+                          functionDeclaration="function () { this.click(); }")
+
+            activate(node("radio", "Осциллограф: On"))
+            time.sleep(0.7)
+            self.check("an activate on «Осциллограф: On» through the tree lights the lamp",
+                       self.colour_at(page, LAMP) == GREEN, self.colour_at(page, LAMP))
+            self.check("the tree follows: the switch checked, the gain slider enabled",
+                       self.frame(page, "document.querySelector('[aria-label=\"Осциллограф: On\"]')"
+                                        ".checked && !document.querySelector("
+                                        "'input[type=range][aria-label=\"Усиление\"]').disabled"))
+            page.click(*page.at(*GAIN))
+            page.key("End")
+            time.sleep(0.5)
+            gain = node("slider", "Усиление")
+            self.check("after End on the gain slider its value in the tree is its maximum, 11",
+                       gain and gain[2] == "11", gain)
+            target = page.send("DOM.resolveNode", backendNodeId=gain[3])["object"]
+            page.send("Runtime.callFunctionOn", objectId=target["objectId"],
+                      functionDeclaration="function () { this.value = 3; "
+                                          "this.dispatchEvent(new Event('input')); }")
+            time.sleep(0.5)
+            readout = node("textbox", "Усиление")
+            self.check("a value a reader sets moves the slider, and its readout follows",
+                       node("slider", "Усиление")[2] == "3" and readout and readout[2] == "3",
+                       readout)
+            self.check("the keyboard's focus is the reader's: the screen names the gain slider",
+                       self.frame(page, "document.getElementById(document.getElementById("
+                                        "'screen').getAttribute('aria-activedescendant'))"
+                                        ".getAttribute('aria-label')") == "Усиление")
+            page.click(*page.at(25, 9))
+            for key in ("ArrowDown", "ArrowDown", "Enter"):
+                page.key(key)
+            time.sleep(1)
+            box = [entry for entry in self.reader_view(page) if entry[0] == "dialog"]
+            ok = node("button", "OK")
+            self.check("the about box opens in the tree with its texts and «OK»",
+                       len(box) == 1 and ok is not None and self.frame(
+                           page, "document.querySelector('[role=dialog]').textContent"
+                                 ".includes('Авторы:')"), box)
+            if ok:
+                activate(ok)
+                time.sleep(1)
+                self.check("an activate on «OK» closes it",
+                           not [e for e in self.reader_view(page) if e[0] == "dialog"])
+            self.check("nothing thrown on the page", not page.thrown(page.new_events()))
+        finally:
+            browser.close()
+
     def run(self):
         for device in DEVICES:
             self.device(*device)
         self.zoom()
         self.about_box()
         self.course_page()
+        self.screen_reader()
         return 1 if self.failures else 0
 
 
 def main():
-    site = sys.argv[1]
-    shots = sys.argv[2] if len(sys.argv) > 2 else tempfile.mkdtemp(prefix="virtalab-layouts-")
+    site, accesstree = sys.argv[1:3]
+    shots = sys.argv[3] if len(sys.argv) > 3 else tempfile.mkdtemp(prefix="virtalab-layouts-")
     os.makedirs(shots, exist_ok=True)
-    return Checks(site, shots).run()
+    return Checks(site, accesstree, shots).run()
 
 
 if __name__ == "__main__":

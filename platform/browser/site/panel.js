@@ -101,6 +101,9 @@ const virtalabPage = (() => {
         qt.resize();
       }
       shown = true;
+      if (window.virtalabAccess && qt) {
+        window.virtalabAccess.attach(qt.module());
+      }
       host.shown(width, height);
     });
   };

@@ -1,0 +1,187 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What a screen reader finds in the program's page: an element for each
+// control, laid over its place on the screen and invisible, kept in step
+// with the program (platform/browser/accessbridge.cpp). Elements a browser
+// knows (buttons, range inputs, radio buttons, read-only fields) bring the
+// reader's own ways of working them; what the reader does to one reaches
+// the program as a student's click, or as the slider's own change.
+"use strict";
+
+const virtalabAccess = (() => {
+  const layer = document.createElement("div");
+  layer.id = "access";
+  layer.style.cssText =
+    "position: absolute; left: 0; top: 0; width: 0; height: 0; pointer-events: none;";
+  document.body.appendChild(layer);
+  const elements = new Map(); // the program's id → element
+  let program = null;
+  let focused = null;
+
+  // The one keyboard stop is Qt's screen, which names the control in focus
+  // as its active one; the layer belongs to it, for readers that follow
+  // the application's own focus.
+  function screen() {
+    return document.getElementById("screen");
+  }
+  function adopt() {
+    const own = screen();
+    if (own && !own.hasAttribute("aria-owns")) {
+      own.setAttribute("role", "application");
+      own.setAttribute("aria-roledescription", "лабораторная установка");
+      own.setAttribute("aria-owns", layer.id);
+    }
+  }
+
+  function operable(node) {
+    return ["button", "radio", "slider", "textbox", "menuitem"].includes(node.role);
+  }
+
+  function make(node) {
+    let element;
+    switch (node.role) {
+      case "button":
+        element = document.createElement("button");
+        break;
+      case "radio":
+        element = document.createElement("input");
+        element.type = "radio";
+        break;
+      case "slider":
+        element = document.createElement("input");
+        element.type = "range";
+        element.addEventListener("input", () => {
+          if (program) {
+            program._virtalab_access_set_value(node.id, Number(element.value));
+          }
+        });
+        break;
+      case "textbox":
+        element = document.createElement("input");
+        element.type = "text";
+        element.readOnly = true;
+        break;
+      case "menuitem":
+        element = document.createElement("div");
+        element.setAttribute("role", "menuitem");
+        break;
+      case "text":
+        element = document.createElement("span");
+        break;
+      default:
+        element = document.createElement("div");
+        element.setAttribute("role", node.role === "image" ? "img" : node.role);
+    }
+    element.id = "access-" + node.id;
+    // Reachable by a reader, never a stop of the keyboard's own.
+    if (operable(node)) {
+      element.tabIndex = -1;
+    }
+    element.style.cssText = "position: absolute; margin: 0; padding: 0; border: 0; " +
+      "opacity: 0; overflow: hidden; box-sizing: border-box;";
+    if (operable(node) && node.role !== "slider") {
+      element.addEventListener("click", (event) => {
+        event.preventDefault();
+        if (program) {
+          program._virtalab_access_press(node.id);
+        }
+      });
+    }
+    element.addEventListener("focus", () => {
+      // Where the reader goes, the keyboard goes: the program focuses the
+      // control, and the screen, which names it as its active one, takes
+      // the keys again.
+      if (program && node.id !== focused) {
+        program._virtalab_access_focus(node.id);
+      }
+      const own = screen();
+      if (own) {
+        HTMLElement.prototype.focus.call(own, { preventScroll: true });
+      }
+    });
+    return element;
+  }
+
+  function fill(element, node, parent) {
+    const rect = parent ? { x: parent.x, y: parent.y } : { x: 0, y: 0 };
+    element.style.left = (node.x - rect.x) + "px";
+    element.style.top = (node.y - rect.y) + "px";
+    element.style.width = node.width + "px";
+    element.style.height = node.height + "px";
+    if (node.role === "text") {
+      element.textContent = node.name;
+    } else {
+      element.setAttribute("aria-label", node.name);
+    }
+    if (node.description) {
+      element.setAttribute("aria-description", node.description);
+    } else {
+      element.removeAttribute("aria-description");
+    }
+    if ("disabled" in element) {
+      element.disabled = !!node.disabled;
+    } else {
+      element.toggleAttribute("aria-disabled", !!node.disabled);
+    }
+    if (node.role === "radio") {
+      element.checked = !!node.checked;
+    } else if (node.role === "button") {
+      element.setAttribute("aria-pressed", node.pressed ? "true" : "false");
+    } else if (node.role === "slider") {
+      element.min = node.minimum;
+      element.max = node.maximum;
+      element.step = 1;
+      element.value = node.value;
+      element.setAttribute("aria-valuenow", node.value);
+    } else if (node.role === "textbox") {
+      element.value = node.value;
+    } else if (node.role === "dialog") {
+      element.setAttribute("aria-modal", "true");
+    }
+  }
+
+  return {
+    // From the program: its controls as they are now, parents first.
+    update(nodes) {
+      adopt();
+      const seen = new Set();
+      const byId = new Map(nodes.map((node) => [node.id, node]));
+      for (const node of nodes) {
+        seen.add(node.id);
+        let element = elements.get(node.id);
+        if (!element || element.dataset.role !== node.role) {
+          if (element) {
+            element.remove();
+          }
+          element = make(node);
+          element.dataset.role = node.role;
+          elements.set(node.id, element);
+        }
+        const parent = byId.get(node.parent);
+        fill(element, node, parent);
+        const container = parent ? elements.get(node.parent) : layer;
+        if (element.parentNode !== container) {
+          container.appendChild(element);
+        }
+        if (node.focused && node.id !== focused) {
+          focused = node.id;
+          const own = screen();
+          if (own) {
+            own.setAttribute("aria-activedescendant", element.id);
+          }
+        }
+      }
+      for (const [id, element] of elements) {
+        if (!seen.has(id)) {
+          element.remove();
+          elements.delete(id);
+          if (focused === id) {
+            focused = null;
+          }
+        }
+      }
+    },
+    // From the page, once the program runs.
+    attach(module) { program = module; },
+  };
+})();
+window.virtalabAccess = virtalabAccess;
