@@ -184,10 +184,10 @@ class Page:
         self.send("Input.dispatchTouchEvent", type="touchEnd", touchPoints=[])
 
     KEYS = {"Tab": 9, "Enter": 13, "Escape": 27, " ": 32, "End": 35, "Home": 36,
-            "ArrowDown": 40, "ArrowUp": 38, "p": 80}
+            "ArrowLeft": 37, "ArrowUp": 38, "ArrowRight": 39, "ArrowDown": 40}
 
     def key(self, name, shift=False, ctrl=False):
-        code = "Space" if name == " " else ("KeyP" if name == "p" else name)
+        code = "Space" if name == " " else name
         modifiers = (8 if shift else 0) | (2 if ctrl else 0)
         for kind in ("rawKeyDown", "keyUp"):
             self.send("Input.dispatchKeyEvent", type=kind, key=name, code=code,
@@ -310,12 +310,13 @@ class SiteHandler(http.server.SimpleHTTPRequestHandler):
         return super().send_head()
 
 
-def serve(site, compressed=True, requests=None):
-    """A server of the site on a free port of 127.0.0.1, in a thread."""
+def serve(site, compressed=True, requests=None, port=0):
+    """A server of the site on 127.0.0.1 (a free port unless given), in a
+    thread."""
     handler = SiteHandler if compressed else http.server.SimpleHTTPRequestHandler
     handler = type("Handler", (handler,), {"requests": requests,
                                             "log_message": lambda *a: None})
-    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0),
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", port),
                                              functools.partial(handler, directory=site))
     threading.Thread(target=server.serve_forever, daemon=True).start()
     return server

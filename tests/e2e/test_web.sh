@@ -259,7 +259,12 @@ step "sounds: each switch handed to the browser's audio, a new one stopping the 
 # oscilloscope's (a third of a second) still plays.
 xdotool mousemove --sync $((x + 1087 / 15)) $((y + panel_top + 547 / 15)) click 1 \
     sleep 0.1 mousemove --sync $((x + 1087 / 15)) $((y + panel_top + 5587 / 15)) click 1
-sleep 1
+# The browser's audio reports a stopped sound when its own thread gets to
+# it, later on a busy machine.
+for _ in $(seq 50); do
+    console | grep -q '^virtalab-sound: /whip.wav stopped$' && break
+    sleep 0.2
+done
 console | grep '^virtalab-sound: ' | sed 's/^/   /'
 # The switches in order: in the lesson, oscilloscope on, generator on, and
 # the oscilloscope off while the generator ran (its sound, then the

@@ -12,6 +12,11 @@ through its DevTools protocol with a student's input (mouse, touch, keys):
 - the about box through taps, the wheel and a touch drag outside it;
 - a course page holding the lab in an iframe from another origin: the lab
   takes no focus, and Tab and Shift+Tab pass through it;
+- a slow home line: the page shows the share downloaded as it grows;
+- a visit without the network after a first one opens the program, and a
+  new version on the server replaces the old files, none of which is
+  served again;
+- the icon and the manifest that make the page installable;
 - what a screen reader finds: the page's accessibility tree holds the
   controls the desktop program's own accessibility names (accesstree
   prints those), with their roles, names and values, and follows the
@@ -25,10 +30,14 @@ if any failed.
 """
 import json
 import os
+import shutil
+import struct
 import subprocess
 import sys
 import tempfile
 import time
+import urllib.parse
+import urllib.request
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import cdp  # noqa: E402
@@ -383,12 +392,130 @@ class Checks:
         finally:
             browser.close()
 
+    # --- the line, the offline copy, a new version ----------------------
+    def slow_line(self):
+        print("-- a slow home line: 1.6 Mbit/s, 150 ms", flush=True)
+        browser = self.browser()
+        try:
+            page = browser.page()
+            page.send("Network.enable")
+            page.send("Network.emulateNetworkConditions", offline=False, latency=150,
+                      downloadThroughput=200_000, uploadThroughput=100_000)
+            page.send("Page.navigate", url=self.url)
+            texts = []
+            deadline = time.monotonic() + 120
+            while time.monotonic() < deadline:
+                state = page.evaluate("document.readyState === 'loading' ? null : "
+                                      "[document.getElementById('message-text').textContent, "
+                                      "!!window.virtalabFirstPaint]")
+                if state and state[1]:
+                    break
+                if state and (not texts or texts[-1] != state[0]):
+                    texts.append(state[0])
+                time.sleep(0.1)
+            shares = [t for t in texts if "%" in t]
+            self.check("the share downloaded shows, changing as it grows, then «Запуск…»",
+                       len(shares) >= 3 and "Запуск…" in texts and
+                       bool(page.evaluate("window.virtalabFirstPaint")),
+                       f"{len(texts)} texts: {texts[:2]} … {texts[-2:]}")
+        finally:
+            browser.close()
+
+    @staticmethod
+    def wait_offline_copy(page, version):
+        """Waits until the offline copy is the given version's alone."""
+        return page.wait_for(f"""(async () => {{
+            const ready = await navigator.serviceWorker.ready;
+            const keys = await caches.keys();
+            return ready.active && ready.active.state === 'activated' &&
+                   keys.length === 1 && keys[0] === 'virtalab-{version}';
+        }})()""", 60)
+
+    def offline_and_new_version(self):
+        print("-- without the network after a first visit; then a new version", flush=True)
+        served = tempfile.mkdtemp(prefix="virtalab-served-")
+        shutil.copytree(self.site, served, dirs_exist_ok=True)
+        requests = []
+        server = cdp.serve(served, requests=requests)
+        url = f"http://127.0.0.1:{server.server_address[1]}/index.html"
+        browser = self.browser()
+        try:
+            page = browser.page()
+            page.open(url)
+            old = page.evaluate("document.getElementById('lab').getAttribute('src')")
+            old_version = old.split("/")[0]
+            self.wait_offline_copy(page, old_version)
+            port = server.server_address[1]
+            server.shutdown()
+            server.server_close()
+            page.send("Page.reload")
+            time.sleep(0.3)
+            opened = page.wait_for("window.virtalabFirstPaint", 60)
+            page.click(*page.at(*SCOPE_ON))
+            time.sleep(0.7)
+            self.check("with the server stopped, a reload opens the program and a switch works",
+                       opened and self.colour_at(page, LAMP) == GREEN, self.colour_at(page, LAMP))
+
+            # The next version, as a teacher puts it on the same server.
+            new_version = old_version + "9"
+            shutil.rmtree(served)
+            shutil.copytree(self.site, served)
+            os.rename(os.path.join(served, old_version), os.path.join(served, new_version))
+            for name in ("index.html", "sw.js"):
+                path = os.path.join(served, name)
+                with open(path, encoding="utf-8") as f:
+                    text = f.read().replace(old_version, new_version)
+                with open(path, "w", encoding="utf-8") as f:
+                    f.write(text)
+            requests.clear()
+            server = cdp.serve(served, requests=requests, port=port)
+            page.open(url)
+            self.wait_offline_copy(page, new_version)
+            page.open(url)
+            asked = [path for path in requests if path.startswith(f"/{old_version}/")]
+            self.check("after a version change the new files are served, and no old ones",
+                       not asked and page.evaluate(
+                           "document.getElementById('lab').getAttribute('src')").startswith(
+                           new_version + "/"), f"old files asked for: {asked}")
+            self.check("nothing thrown on the page", not page.thrown(page.new_events()))
+        finally:
+            browser.close()
+            server.shutdown()
+
+    def installable(self):
+        print("-- installable: the icon and the manifest", flush=True)
+        browser = self.browser()
+        try:
+            page = browser.page()
+            page.open(self.url)
+            links = page.evaluate("""[...document.querySelectorAll('link[rel~=icon],'
+                                     + 'link[rel=manifest]')].map(l => [l.rel, l.href])""")
+            manifest = next((href for rel, href in links if rel == "manifest"), None)
+            icons = [href for rel, href in links if "icon" in rel]
+            self.check("the page links its icon", icons and all(
+                urllib.request.urlopen(href).read()[:8] == b"\x89PNG\r\n\x1a\n" for href in icons),
+                icons)
+            data = json.loads(urllib.request.urlopen(manifest).read()) if manifest else {}
+            sizes = {}
+            for icon in data.get("icons", []):
+                png = urllib.request.urlopen(urllib.parse.urljoin(manifest, icon["src"])).read()
+                sizes[icon["sizes"]] = "%dx%d" % struct.unpack(">II", png[16:24])
+            self.check("and a manifest naming the program, its icon at 192 and 512 pixels",
+                       data.get("name") == "Вирталаб" and data.get("display") == "standalone" and
+                       sizes == {"192x192": "192x192", "512x512": "512x512"},
+                       f"{data.get('name')}, {sizes}")
+        finally:
+            browser.close()
+
     def run(self):
         for device in DEVICES:
             self.device(*device)
         self.zoom()
         self.about_box()
         self.course_page()
+        self.slow_line()
+        self.offline_and_new_version()
+        self.installable()
         self.screen_reader()
         return 1 if self.failures else 0
 
