@@ -16,20 +16,51 @@ const virtalabAccess = (() => {
   const elements = new Map(); // the program's id → element
   let program = null;
   let focused = null;
+  let owner = null; // the element that has the keyboard, and the layer
 
-  // The one keyboard stop is Qt's screen, which names the control in focus
-  // as its active one; the layer belongs to it, for readers that follow
-  // the application's own focus.
-  function screen() {
-    return document.getElementById("screen");
+  // Where Qt's windows are: Qt 6.4 draws into the page's own canvas, Qt 6.8
+  // makes one canvas a window inside a shadow root of its container. The
+  // layer goes beside them, for the canvas that has the keyboard to name
+  // the control in focus as its active one (ids reach no further).
+  function qtRoot() {
+    const own = document.getElementById("screen");
+    if (!own || own.tagName === "CANVAS") {
+      return null;
+    }
+    const host = [own, ...own.querySelectorAll("*")].find((element) => element.shadowRoot);
+    return host ? host.shadowRoot : null;
+  }
+  function keyboardHolder() {
+    const root = qtRoot();
+    return root ? root.activeElement || root.querySelector("canvas")
+      : document.getElementById("screen");
   }
   function adopt() {
-    const own = screen();
-    if (own && !own.hasAttribute("aria-owns")) {
-      own.setAttribute("role", "application");
-      own.setAttribute("aria-roledescription", "лабораторная установка");
-      own.setAttribute("aria-owns", layer.id);
+    const root = qtRoot();
+    if (root && layer.parentNode !== root) {
+      root.appendChild(layer);
     }
+    if (root) {
+      // Qt 6.8's own bridge waits behind a hidden English button; this one
+      // speaks for every control, once, in Russian.
+      for (const button of root.querySelectorAll("button.hidden-visually-read-by-screen-reader")) {
+        button.remove();
+      }
+    }
+    const holder = keyboardHolder();
+    if (holder && holder !== owner) {
+      if (owner) {
+        owner.removeAttribute("aria-owns");
+        owner.removeAttribute("aria-activedescendant");
+      }
+      owner = holder;
+      holder.removeAttribute("aria-hidden");
+      holder.setAttribute("role", "application");
+      holder.setAttribute("aria-label", "Вирталаб");
+      holder.setAttribute("aria-roledescription", "лабораторная установка");
+      holder.setAttribute("aria-owns", layer.id);
+    }
+    return holder;
   }
 
   function operable(node) {
@@ -93,9 +124,9 @@ const virtalabAccess = (() => {
       if (program && node.id !== focused) {
         program._virtalab_access_focus(node.id);
       }
-      const own = screen();
-      if (own) {
-        HTMLElement.prototype.focus.call(own, { preventScroll: true });
+      const holder = keyboardHolder();
+      if (holder) {
+        holder.focus({ preventScroll: true });
       }
     });
     return element;
@@ -142,7 +173,7 @@ const virtalabAccess = (() => {
   return {
     // From the program: its controls as they are now, parents first.
     update(nodes) {
-      adopt();
+      const holder = adopt();
       const seen = new Set();
       const byId = new Map(nodes.map((node) => [node.id, node]));
       for (const node of nodes) {
@@ -162,11 +193,11 @@ const virtalabAccess = (() => {
         if (element.parentNode !== container) {
           container.appendChild(element);
         }
-        if (node.focused && node.id !== focused) {
+        if (node.focused && (node.id !== focused || holder &&
+                             holder.getAttribute("aria-activedescendant") !== element.id)) {
           focused = node.id;
-          const own = screen();
-          if (own) {
-            own.setAttribute("aria-activedescendant", element.id);
+          if (holder) {
+            holder.setAttribute("aria-activedescendant", element.id);
           }
         }
       }

@@ -5,7 +5,7 @@
 "use strict";
 
 const virtalabPage = (() => {
-  const canvas = document.getElementById("screen");
+  const screen = document.getElementById("screen");
   // The page a student opened, or this page alone when opened by itself.
   const host = window.parent !== window && window.parent.virtalabLab
     ? window.parent.virtalabLab
@@ -69,32 +69,39 @@ const virtalabPage = (() => {
   host.loading(0);
 
   // The lab takes no focus until a student clicks or tabs into it: in a
-  // course page, focus stays where the student is. Qt asks for it as it
-  // starts.
+  // course page, focus stays where the student is. Qt asks for it for its
+  // canvases as it starts and as its windows open.
   let engaged = false;
-  canvas.addEventListener("focus", () => { engaged = true; });
-  canvas.focus = function (options) {
+  const focusElement = HTMLElement.prototype.focus;
+  HTMLElement.prototype.focus = function (options) {
     if (engaged) {
-      HTMLElement.prototype.focus.call(this, options);
+      focusElement.call(this, options);
     }
   };
+  document.addEventListener("focusin", () => { engaged = true; }, { capture: true });
   // Qt takes the press for itself, which keeps the browser from focusing
   // what was pressed; the keys after a click must reach the program.
-  canvas.addEventListener("pointerdown", () => {
+  document.addEventListener("pointerdown", (event) => {
     engaged = true;
-    canvas.focus({ preventScroll: true });
+    const pressed = event.composedPath()[0];
+    if (pressed instanceof HTMLElement && pressed.tabIndex >= 0 || pressed.isContentEditable) {
+      pressed.focus({ preventScroll: true });
+    }
   }, { capture: true });
 
   // Told by the program (platform/browser/browserpage.cpp).
   window.virtalabFit = (width, height) => {
-    canvas.style.width = width + "px";
-    canvas.style.height = height + "px";
-    // Qt makes its canvas editable, which a phone takes as a text field and
-    // answers with its keyboard; the readouts are read-only and nothing
-    // here takes text. The canvas stays a keyboard stop of its own.
-    canvas.contentEditable = "false";
-    canvas.tabIndex = 0;
-    canvas.setAttribute("inputmode", "none");
+    screen.style.width = width + "px";
+    screen.style.height = height + "px";
+    // Qt 6.4 makes its canvas editable, which a phone takes as a text field
+    // and answers with its keyboard, and names the hint against it wrongly;
+    // the readouts are read-only and nothing here takes text. The canvas
+    // stays a keyboard stop of its own.
+    if (screen.tagName === "CANVAS") {
+      screen.contentEditable = "false";
+      screen.tabIndex = 0;
+      screen.setAttribute("inputmode", "none");
+    }
     // Qt takes the new size once the program has handed control back.
     setTimeout(() => {
       if (qt) {
