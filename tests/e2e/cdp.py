@@ -186,12 +186,18 @@ class Page:
     KEYS = {"Tab": 9, "Enter": 13, "Escape": 27, " ": 32, "End": 35, "Home": 36,
             "ArrowLeft": 37, "ArrowUp": 38, "ArrowRight": 39, "ArrowDown": 40}
 
+    TEXTS = {"Enter": "\r", " ": " "}
+
     def key(self, name, shift=False, ctrl=False):
+        """A key pressed and released, with the text it types, as a keyboard
+        sends it."""
         code = "Space" if name == " " else name
         modifiers = (8 if shift else 0) | (2 if ctrl else 0)
-        for kind in ("rawKeyDown", "keyUp"):
-            self.send("Input.dispatchKeyEvent", type=kind, key=name, code=code,
-                      modifiers=modifiers, windowsVirtualKeyCode=self.KEYS[name])
+        text = {} if ctrl or name not in self.TEXTS else {"text": self.TEXTS[name]}
+        self.send("Input.dispatchKeyEvent", type="keyDown" if text else "rawKeyDown", key=name,
+                  code=code, modifiers=modifiers, windowsVirtualKeyCode=self.KEYS[name], **text)
+        self.send("Input.dispatchKeyEvent", type="keyUp", key=name, code=code,
+                  modifiers=modifiers, windowsVirtualKeyCode=self.KEYS[name])
 
     def shot(self, path=None, clip=None, decode=True):
         """The page, or the clip (left, top, width, height) of it, as pixels

@@ -59,6 +59,28 @@ GREEN = (0, 255, 0)
 BLUE = (0, 0, 255)
 
 
+# The program's main window's canvas: Qt 6.4 draws into the page's own, Qt
+# 6.8 gives each window one inside a shadow root of its container.
+CANVAS = """(() => {
+    const own = document.getElementById('screen');
+    if (own.tagName === 'CANVAS') return own;
+    const host = [own, ...own.querySelectorAll('*')].find(e => e.shadowRoot);
+    return [...host.shadowRoot.querySelectorAll('canvas')]
+        .sort((a, b) => b.width * b.height - a.width * a.height)[0];
+})()"""
+
+
+# The screen reader's layer, and the element that owns it: beside Qt's
+# canvas that has the keyboard, in the page or in a shadow root of Qt 6.8's.
+SEEK = """((selector) => {
+    const seek = (root) => root.querySelector(selector) || [...root.querySelectorAll('*')]
+        .map(e => e.shadowRoot && seek(e.shadowRoot)).find(Boolean);
+    return seek(document);
+})"""
+LAYER = f"{SEEK}('#access')"
+OWNER = f"{SEEK}('[aria-owns=access]')"
+
+
 def twips(x, y):
     """A point of the panel in twips, as a point of the program's window."""
     return x / 15, MENU + y / 15
@@ -123,8 +145,7 @@ class Checks:
                        panel["left"] >= 0 and panel["top"] >= 0 and
                        panel["left"] + panel["width"] <= width + 0.5 and
                        panel["top"] + panel["height"] <= height + 0.5, panel)
-            backing = self.frame(page, "[document.getElementById('screen').width, "
-                                       "document.getElementById('screen').height]")
+            backing = self.frame(page, f"[{CANVAS}.width, {CANVAS}.height]")
             expected = [round(WINDOW[0] * ratio * scale), round(WINDOW[1] * ratio * scale)]
             self.check("rendered at the pixel ratio times the scale",
                        all(abs(a - b) <= 1 for a, b in zip(backing, expected)),
@@ -144,13 +165,16 @@ class Checks:
                        self.colour_at(page, LAMP) == GREEN, self.colour_at(page, LAMP))
             if touch:
                 self.touch_drag(page)
+                # What has the keyboard may take text only with the hint that
+                # no on-screen keyboard is wanted.
                 editing = self.frame(page, """(() => {
-                    const c = document.getElementById('screen');
-                    const a = document.activeElement;
-                    return a && (a.isContentEditable || a.tagName === 'INPUT' ||
-                                 a.tagName === 'TEXTAREA') ? a.outerHTML.slice(0, 60)
-                           : c.getAttribute('inputmode') !== 'none' ? 'inputmode '
-                           + c.getAttribute('inputmode') : '';
+                    let a = document.activeElement;
+                    while (a && a.shadowRoot && a.shadowRoot.activeElement)
+                        a = a.shadowRoot.activeElement;
+                    const text = a && (a.isContentEditable || a.tagName === 'INPUT' ||
+                                       a.tagName === 'TEXTAREA');
+                    return text && a.getAttribute('inputmode') !== 'none'
+                        ? a.outerHTML.slice(0, 80) : '';
                 })()""")
                 self.check("no tap brings up the on-screen keyboard", editing == "", editing)
             self.check("nothing thrown on the page", not page.thrown(page.new_events()))
@@ -185,7 +209,7 @@ class Checks:
                           height=round(1024 / zoom), deviceScaleFactor=zoom, mobile=False)
                 time.sleep(1)
                 scale = min(1, round(1280 / zoom) / WINDOW[0], round(1024 / zoom) / WINDOW[1])
-                backing = self.frame(page, "document.getElementById('screen').width")
+                backing = self.frame(page, f"{CANVAS}.width")
                 self.check(f"at {zoom * 100:.0f} % the canvas follows, without a reload",
                            abs(backing - WINDOW[0] * zoom * scale) <= 1 and
                            page.evaluate("window.virtalabSamePage === true"),
@@ -351,8 +375,8 @@ class Checks:
             self.check("an activate on «Осциллограф: On» through the tree lights the lamp",
                        self.colour_at(page, LAMP) == GREEN, self.colour_at(page, LAMP))
             self.check("the tree follows: the switch checked, the gain slider enabled",
-                       self.frame(page, "document.querySelector('[aria-label=\"Осциллограф: On\"]')"
-                                        ".checked && !document.querySelector("
+                       self.frame(page, f"{LAYER}.querySelector('[aria-label=\"Осциллограф: On\"]')"
+                                        f".checked && !{LAYER}.querySelector("
                                         "'input[type=range][aria-label=\"Усиление\"]').disabled"))
             page.click(*page.at(*GAIN))
             page.key("End")
@@ -370,9 +394,9 @@ class Checks:
                        node("slider", "Усиление")[2] == "3" and readout and readout[2] == "3",
                        readout)
             self.check("the keyboard's focus is the reader's: the screen names the gain slider",
-                       self.frame(page, "document.getElementById(document.getElementById("
-                                        "'screen').getAttribute('aria-activedescendant'))"
-                                        ".getAttribute('aria-label')") == "Усиление")
+                       self.frame(page, f"{LAYER}.querySelector('#' + {OWNER}.getAttribute("
+                                        "'aria-activedescendant')).getAttribute('aria-label')")
+                       == "Усиление")
             page.click(*page.at(25, 9))
             for key in ("ArrowDown", "ArrowDown", "Enter"):
                 page.key(key)
@@ -381,7 +405,7 @@ class Checks:
             ok = node("button", "OK")
             self.check("the about box opens in the tree with its texts and «OK»",
                        len(box) == 1 and ok is not None and self.frame(
-                           page, "document.querySelector('[role=dialog]').textContent"
+                           page, f"{LAYER}.querySelector('[role=dialog]').textContent"
                                  ".includes('Авторы:')"), box)
             if ok:
                 activate(ok)

@@ -16,52 +16,71 @@ const virtalabAccess = (() => {
   const elements = new Map(); // the program's id → element
   let program = null;
   let focused = null;
-  let owner = null; // the element that has the keyboard, and the layer
+  let owner = null; // the element that has the keyboard, and owns the layer
 
-  // Where Qt's windows are: Qt 6.4 draws into the page's own canvas, Qt 6.8
-  // makes one canvas a window inside a shadow root of its container. The
-  // layer goes beside them, for the canvas that has the keyboard to name
-  // the control in focus as its active one (ids reach no further).
-  function qtRoot() {
-    const own = document.getElementById("screen");
-    if (!own || own.tagName === "CANVAS") {
-      return null;
-    }
-    const host = [own, ...own.querySelectorAll("*")].find((element) => element.shadowRoot);
-    return host ? host.shadowRoot : null;
-  }
+  // The element that has the keyboard names the control in focus as its
+  // active one, and owns the layer, which lies beside it (ids reach no
+  // further than their own document or shadow root). Qt 6.4 takes the keys
+  // on the page's canvas; Qt 6.8 on a hidden text field of its own, or on
+  // its windows' canvases inside the screen's shadow root.
   function keyboardHolder() {
-    const root = qtRoot();
-    return root ? root.activeElement || root.querySelector("canvas")
-      : document.getElementById("screen");
+    let active = document.activeElement;
+    while (active && active.shadowRoot && active.shadowRoot.activeElement) {
+      active = active.shadowRoot.activeElement;
+    }
+    if (active && active !== document.body && !layer.contains(active)) {
+      return active;
+    }
+    return owner || document.querySelector("body > input") || document.getElementById("screen");
   }
   function adopt() {
-    const root = qtRoot();
-    if (root && layer.parentNode !== root) {
-      root.appendChild(layer);
-    }
-    if (root) {
-      // Qt 6.8's own bridge waits behind a hidden English button; this one
-      // speaks for every control, once, in Russian.
-      for (const button of root.querySelectorAll("button.hidden-visually-read-by-screen-reader")) {
-        button.remove();
-      }
-    }
     const holder = keyboardHolder();
-    if (holder && holder !== owner) {
-      if (owner) {
-        owner.removeAttribute("aria-owns");
-        owner.removeAttribute("aria-activedescendant");
-      }
-      owner = holder;
-      holder.removeAttribute("aria-hidden");
-      holder.setAttribute("role", "application");
-      holder.setAttribute("aria-label", "Вирталаб");
-      holder.setAttribute("aria-roledescription", "лабораторная установка");
-      holder.setAttribute("aria-owns", layer.id);
+    if (!holder || holder === owner) {
+      return owner;
+    }
+    if (owner) {
+      owner.removeAttribute("aria-owns");
+      owner.removeAttribute("aria-activedescendant");
+    }
+    owner = holder;
+    const root = holder.getRootNode();
+    const home = root === document ? document.body : root;
+    if (layer.parentNode !== home) {
+      home.appendChild(layer);
+    }
+    holder.removeAttribute("aria-hidden");
+    holder.setAttribute("role", "application");
+    holder.setAttribute("aria-label", "Вирталаб");
+    holder.setAttribute("aria-roledescription", "лабораторная установка");
+    holder.setAttribute("aria-owns", layer.id);
+    const screen = document.getElementById("screen");
+    if (screen !== holder && screen && !screen.contains(layer)) {
+      // Qt 6.8's screen shows the windows, which the layer speaks for.
+      screen.setAttribute("aria-hidden", "true");
     }
     return holder;
   }
+  // Qt 6.8's own bridge waits behind a hidden English button in each window,
+  // which would be a stop of the keyboard's; this one speaks for every
+  // control, once, in Russian. The buttons stay in their place, out of
+  // everyone's way: Qt takes them out itself as their windows close.
+  function silenceQt() {
+    const screen = document.getElementById("screen");
+    const host = screen && [screen, ...screen.querySelectorAll("*")].find((e) => e.shadowRoot);
+    if (host) {
+      for (const button of host.shadowRoot.querySelectorAll(
+        "button.hidden-visually-read-by-screen-reader")) {
+        button.hidden = true;
+        button.tabIndex = -1;
+      }
+    }
+  }
+  document.addEventListener("focusin", () => {
+    const holder = adopt();
+    if (holder && focused !== null && elements.has(focused)) {
+      holder.setAttribute("aria-activedescendant", elements.get(focused).id);
+    }
+  }, { capture: true });
 
   function operable(node) {
     return ["button", "radio", "slider", "textbox", "menuitem"].includes(node.role);
@@ -173,6 +192,7 @@ const virtalabAccess = (() => {
   return {
     // From the program: its controls as they are now, parents first.
     update(nodes) {
+      silenceQt();
       const holder = adopt();
       const seen = new Set();
       const byId = new Map(nodes.map((node) => [node.id, node]));

@@ -102,6 +102,11 @@ const virtalabPage = (() => {
       screen.tabIndex = 0;
       screen.setAttribute("inputmode", "none");
     }
+    // Qt 6.8 takes the keys in a hidden text field of its own, which a
+    // phone would answer with its keyboard.
+    for (const field of document.querySelectorAll("body > input")) {
+      field.setAttribute("inputmode", "none");
+    }
     // Qt takes the new size once the program has handed control back.
     setTimeout(() => {
       if (qt) {
