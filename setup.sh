@@ -39,7 +39,7 @@ packages=(
     dpkg-dev file desktop-file-utils appstream lintian
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools xz-utils
     wine wine64 fonts-wine nsis python3 unzip wixl msitools
-    emscripten node-acorn python3-fonttools chromium brotli
+    emscripten node-acorn python3-fonttools chromium firefox-esr brotli
 )
 # The sound-player test plays into a PulseAudio server of its own. A desktop
 # running PipeWire's PulseAudio server keeps it; the test then plays into none.
