@@ -51,35 +51,10 @@ void visit(QAccessibleInterface* iface, QAccessible::Id parent, QList<Node>& out
     if (!iface || !iface->isValid() || iface->state().invisible) {
         return;
     }
-    const QString role = roleName(iface->role());
-    const QString name = iface->text(QAccessible::Name);
-    // A separator, a frame without a caption, or a picture or text with
-    // nothing to say is not listed.
-    const bool listed =
-        !role.isEmpty() && !(name.isEmpty() && (role == "text" || role == "image" ||
-                                                role == "menuitem" || role == "group"));
-    if (listed) {
-        Node node;
-        node.id = QAccessible::uniqueId(iface);
-        node.parent = parent;
-        node.role = role;
-        node.name = name;
-        node.description = iface->text(QAccessible::Description);
-        const QAccessible::State state = iface->state();
-        node.disabled = state.disabled;
-        node.checked = state.checked;
-        node.pressed = state.pressed;
-        node.focused = state.focused;
-        node.rect = iface->rect();
-        if (QAccessibleValueInterface* value = iface->valueInterface()) {
-            node.value = value->currentValue().toString();
-            node.minimum = value->minimumValue().toDouble();
-            node.maximum = value->maximumValue().toDouble();
-        } else if (role == "textbox") {
-            node.value = iface->text(QAccessible::Value);
-        }
-        out << node;
-        parent = node.id;
+    if (const std::optional<Node> node = describe(iface)) {
+        out << *node;
+        out.last().parent = parent;
+        parent = node->id;
     }
     for (int i = 0; i < iface->childCount(); ++i) {
         visit(iface->child(i), parent, out);
@@ -87,6 +62,39 @@ void visit(QAccessibleInterface* iface, QAccessible::Id parent, QList<Node>& out
 }
 
 } // namespace
+
+std::optional<Node> describe(QAccessibleInterface* iface) {
+    if (!iface || !iface->isValid()) {
+        return std::nullopt;
+    }
+    const QString role = roleName(iface->role());
+    const QString name = iface->text(QAccessible::Name);
+    // A separator, a frame without a caption, or a picture or text with
+    // nothing to say is not listed.
+    if (role.isEmpty() || (name.isEmpty() && (role == "text" || role == "image" ||
+                                              role == "menuitem" || role == "group"))) {
+        return std::nullopt;
+    }
+    Node node;
+    node.id = QAccessible::uniqueId(iface);
+    node.role = role;
+    node.name = name;
+    node.description = iface->text(QAccessible::Description);
+    const QAccessible::State state = iface->state();
+    node.disabled = state.disabled;
+    node.checked = state.checked;
+    node.pressed = state.pressed;
+    node.focused = state.focused;
+    node.rect = iface->rect();
+    if (QAccessibleValueInterface* value = iface->valueInterface()) {
+        node.value = value->currentValue().toString();
+        node.minimum = value->minimumValue().toDouble();
+        node.maximum = value->maximumValue().toDouble();
+    } else if (role == "textbox") {
+        node.value = iface->text(QAccessible::Value);
+    }
+    return node;
+}
 
 QList<Node> nodes() {
     QList<Node> out;

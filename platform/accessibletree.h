@@ -6,6 +6,8 @@
 #include <QRect>
 #include <QString>
 
+#include <optional>
+
 // What a screen reader can reach of the program's windows, read from Qt's
 // own accessibility interfaces: each control with its role, name, value and
 // state, and where it stands on the screen. The browser's page mirrors it;
@@ -31,6 +33,10 @@ struct Node {
 
 // The visible windows' controls, parents before children, in Qt's order.
 QList<Node> nodes();
+
+// One control as it is now, its parent left 0; none for what is not
+// listed (see nodes()).
+std::optional<Node> describe(QAccessibleInterface* iface);
 
 // The same as JSON: an array of objects with the fields above.
 QByteArray json(const QList<Node>& nodes);

@@ -21,12 +21,29 @@ namespace {
 QPointer<AccessBridge> bridge;
 
 // clang-format off
-EM_JS(void, vl_access_update, (const char* json), {
+EM_JS(void, vl_access_update, (const char* json, bool whole), {
     if (window.virtalabAccess) {
-        window.virtalabAccess.update(JSON.parse(UTF8ToString(json)));
+        window.virtalabAccess.update(JSON.parse(UTF8ToString(json)), whole);
     }
 });
 // clang-format on
+
+// The changes that leave the tree's shape as it was.
+bool withinAControl(QAccessible::Event type) {
+    switch (type) {
+    case QAccessible::ValueChanged:
+    case QAccessible::StateChanged:
+    case QAccessible::NameChanged:
+    case QAccessible::DescriptionChanged:
+    case QAccessible::Focus:
+    case QAccessible::TextUpdated:
+    case QAccessible::TextInserted:
+    case QAccessible::TextRemoved:
+        return true;
+    default:
+        return false;
+    }
+}
 
 // One press and release of the left button at a point of the screen, as
 // the window there gets a student's: modal windows hold it back alike.
@@ -58,10 +75,17 @@ AccessBridge::~AccessBridge() {
     QAccessible::installUpdateHandler(nullptr);
 }
 
-void AccessBridge::update(QAccessibleEvent*) {
-    if (bridge) {
-        bridge->schedule();
+void AccessBridge::update(QAccessibleEvent* event) {
+    if (!bridge) {
+        return;
     }
+    QAccessibleInterface* iface = event->accessibleInterface();
+    if (iface && withinAControl(event->type())) {
+        bridge->m_changed.insert(QAccessible::uniqueId(iface));
+    } else {
+        bridge->m_whole = true;
+    }
+    bridge->schedule();
 }
 
 // A drag sends many changes in a row; the page follows once they have run.
@@ -70,13 +94,30 @@ void AccessBridge::schedule() {
         m_scheduled = true;
         QTimer::singleShot(0, this, [this] {
             m_scheduled = false;
-            sync();
+            flush();
         });
     }
 }
 
+void AccessBridge::flush() {
+    if (m_whole) {
+        sync();
+        return;
+    }
+    QList<accessibletree::Node> changed;
+    for (const QAccessible::Id id : std::as_const(m_changed)) {
+        if (auto node = accessibletree::describe(QAccessible::accessibleInterface(id))) {
+            changed << *node;
+        }
+    }
+    m_changed.clear();
+    vl_access_update(accessibletree::json(changed).constData(), false);
+}
+
 void AccessBridge::sync() {
-    vl_access_update(accessibletree::json(accessibletree::nodes()).constData());
+    m_whole = false;
+    m_changed.clear();
+    vl_access_update(accessibletree::json(accessibletree::nodes()).constData(), true);
 }
 
 // A screen reader's "activate": a click in the middle of the control.

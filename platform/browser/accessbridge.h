@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QAccessible>
 #include <QObject>
+#include <QSet>
 
 class QAccessibleEvent;
 
@@ -24,6 +26,12 @@ public:
 private:
     static void update(QAccessibleEvent* event);
     void schedule();
+    void flush();
 
     bool m_scheduled = false;
+    // A window or control shown, hidden, made or removed: the whole tree
+    // again. Otherwise only the controls whose value, state or name
+    // changed: a slider's step sends one.
+    bool m_whole = true;
+    QSet<QAccessible::Id> m_changed;
 };

@@ -14,6 +14,7 @@ const virtalabAccess = (() => {
     "position: absolute; left: 0; top: 0; width: 0; height: 0; pointer-events: none;";
   document.body.appendChild(layer);
   const elements = new Map(); // the program's id → element
+  const placed = new Map(); // the program's id → the control as last told
   let program = null;
   let focused = null;
   let owner = null; // the element that has the keyboard, and owns the layer
@@ -190,15 +191,25 @@ const virtalabAccess = (() => {
   }
 
   return {
-    // From the program: its controls as they are now, parents first.
-    update(nodes) {
+    // From the program: its controls as they are now, parents first; all
+    // of them (whole), or those that changed, which keep their places in
+    // the tree.
+    update(nodes, whole) {
       silenceQt();
       const holder = adopt();
       const seen = new Set();
-      const byId = new Map(nodes.map((node) => [node.id, node]));
+      if (whole) {
+        placed.clear();
+        for (const node of nodes) {
+          placed.set(node.id, node);
+        }
+      }
       for (const node of nodes) {
         seen.add(node.id);
         let element = elements.get(node.id);
+        if (!whole && !element) {
+          continue;
+        }
         if (!element || element.dataset.role !== node.role) {
           if (element) {
             element.remove();
@@ -207,7 +218,12 @@ const virtalabAccess = (() => {
           element.dataset.role = node.role;
           elements.set(node.id, element);
         }
-        const parent = byId.get(node.parent);
+        const known = placed.get(node.id);
+        if (!whole) {
+          node.parent = known ? known.parent : node.parent;
+        }
+        placed.set(node.id, node);
+        const parent = placed.get(node.parent);
         fill(element, node, parent);
         const container = parent ? elements.get(node.parent) : layer;
         if (element.parentNode !== container) {
@@ -221,7 +237,7 @@ const virtalabAccess = (() => {
           }
         }
       }
-      for (const [id, element] of elements) {
+      for (const [id, element] of whole ? elements : []) {
         if (!seen.has(id)) {
           element.remove();
           elements.delete(id);

@@ -16,10 +16,9 @@ set(VIRTALAB_PANEL_HEIGHT 452)
 # What differs with the loader of the Qt the program is built with. Qt 6.4's
 # loader fetches the program's script and draws into a canvas of the page's;
 # Qt 6.8's wants the script loaded and a container to make its own in.
-set(preload "<link rel=\"preload\" href=\"virtalab.wasm\" as=\"fetch\" crossorigin>
-<link rel=\"preload\" href=\"virtalab.data\" as=\"fetch\" crossorigin>")
+# The page a student opens asks for the big files itself, before this page.
+set(preload "<link rel=\"preload\" href=\"virtalab.data\" as=\"fetch\" crossorigin>")
 if(LOADER VERSION_LESS 6.5)
-    string(APPEND preload "\n<link rel=\"preload\" href=\"virtalab.js\" as=\"fetch\" crossorigin>")
     set(VIRTALAB_SCREEN "<canvas id=\"screen\" tabindex=\"0\" aria-label=\"Вирталаб\"></canvas>")
     set(VIRTALAB_SCRIPTS "")
     set(start "${SOURCE}/start-qt6.4.js")
