@@ -59,7 +59,11 @@ const virtalabPage = (() => {
     const name = String(resource.url || resource).split("/").pop().split("?")[0];
     const started = early[name];
     delete early[name];
-    const response = (started && await started) || await plainFetch(resource, options);
+    const taken = started && await started;
+    if (taken) {
+      return taken; // counted by the host page
+    }
+    const response = await plainFetch(resource, options);
     if (!(name in expected) || !response.ok || !response.body) {
       return response;
     }
@@ -76,7 +80,9 @@ const virtalabPage = (() => {
       status: response.status, statusText: response.statusText, headers: response.headers,
     });
   };
-  host.loading(0);
+  if (Object.keys(early).length === 0) {
+    host.loading(0);
+  }
 
   // The lab takes no focus until a student clicks or tabs into it: in a
   // course page, focus stays where the student is. Qt asks for it for its
