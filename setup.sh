@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# One entry point for a fresh Debian 12 machine:
+# One entry point for a fresh Debian 12 or 13 machine:
 #   ./setup.sh run    install what is missing, build, start Вирталаб
 #   ./setup.sh test   install what is missing, build, run every test, then
 #                     again under the sanitizers, then run each fuzzer for a
@@ -25,14 +25,22 @@ set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 cd "$here"
 
+# Names that differ between the releases: the sanitizer runtime of the
+# release's clang, and Liberation 2, which Debian 13 ships as fonts-liberation
+# (its fonts-liberation2 is a transitional package).
+case "$(sed -n 's/^VERSION_CODENAME=//p' /etc/os-release)" in
+bookworm) clang_runtime=libclang-rt-14-dev liberation=fonts-liberation2 ;;
+*) clang_runtime=libclang-rt-19-dev liberation=fonts-liberation ;;
+esac
+
 packages=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev qt6-multimedia-dev qt6-translations-l10n
     libgl-dev
-    fonts-dejavu-core fonts-liberation2
+    fonts-dejavu-core "$liberation"
     libuemf-dev libgif-dev
     libbenchmark-dev time
-    clang-format clang libclang-rt-14-dev
+    clang-format clang "$clang_runtime"
     xvfb xauth xdotool x11-apps imagemagick poppler-utils
     cups-daemon cups-client ghostscript
     binutils binutils-mingw-w64-x86-64
