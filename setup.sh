@@ -131,7 +131,7 @@ windows_build() {
     export VIRTALAB_QT_WINDOWS
     # libUEMF for Windows, built once from the same source as the machine's.
     if [ "$(cat "$cache/uemf-mingw/VERSION" 2>/dev/null)" != \
-        "$(dpkg-query -W -f='${Version}' libuemf-dev)" ]; then
+        "$(dpkg-query -W -f='${source:Version}' libuemf-dev)" ]; then
         tools/windows/build-uemf.sh "$cache/uemf-mingw"
     fi
     export VIRTALAB_UEMF_WINDOWS=$cache/uemf-mingw
@@ -167,7 +167,7 @@ web_build() {
     export VIRTALAB_QT_WASM
     # libUEMF for the browser, built once from the same source as the machine's.
     if [ "$(cat "$cache/uemf-wasm/VERSION" 2>/dev/null)" != \
-        "$(dpkg-query -W -f='${Version}' libuemf-dev)" ]; then
+        "$(dpkg-query -W -f='${source:Version}' libuemf-dev)" ]; then
         tools/windows/build-uemf.sh "$cache/uemf-wasm" web
     fi
     export VIRTALAB_UEMF_WASM=$cache/uemf-wasm
