@@ -14,6 +14,7 @@
 
 #include <QAbstractPrintDialog>
 #include <QFile>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -23,6 +24,7 @@
 #include <QTest>
 #include <QThread>
 #include <QTimer>
+#include <QVersionNumber>
 #include <QtEndian>
 
 #include <cstdio>
@@ -578,10 +580,24 @@ void TestFaults::wavesChecked_data() {
     // Windows' player takes 32-bit integers only as WAVE_FORMAT_EXTENSIBLE.
     QTest::newRow("32-bit") << patched(32, le16(4) + le16(32)) << true << true << false;
     QTest::newRow("12-bit") << patched(32, le16(2) + le16(12)) << false << true << false;
-    QTest::newRow("odd-sized chunk before the format")
-        << QByteArray(good).insert(12, oddList) << false << true << true;
-    QTest::newRow("odd-sized chunk before the samples")
-        << QByteArray(good).insert(36, oddList) << false << true << true;
+    // Qt 6.8's reader skips the pad byte after an odd-sized chunk it passes
+    // over; 6.4's does not and loses its place. Windows' player skips it.
+    const QByteArray oddCounted = Wave{.beforeSamples = chunk("LIST", "abcde")}.bytes();
+    if (QLibraryInfo::version() < QVersionNumber(6, 8)) {
+        QTest::newRow("odd-sized chunk before the format, Qt 6.4")
+            << QByteArray(good).insert(12, oddList) << false << true << true;
+        QTest::newRow("odd-sized chunk before the samples, Qt 6.4")
+            << QByteArray(good).insert(36, oddList) << false << true << true;
+        QTest::newRow("odd-sized chunk, sizes counted, Qt 6.4")
+            << oddCounted << false << true << true;
+    } else {
+        QTest::newRow("odd-sized chunk before the format, Qt 6.8")
+            << QByteArray(good).insert(12, oddList) << true << true << true;
+        QTest::newRow("odd-sized chunk before the samples, Qt 6.8")
+            << QByteArray(good).insert(36, oddList) << true << true << true;
+        QTest::newRow("odd-sized chunk, sizes counted, Qt 6.8")
+            << oddCounted << true << true << true;
+    }
     QTest::newRow("32-bit float") << float32 << false << true << true;
     QTest::newRow("empty") << QByteArray() << false << false << false;
     QTest::newRow("RIFF only") << QByteArray("RIFF") << false << false << false;
@@ -734,8 +750,6 @@ void TestFaults::wavesChecked_data() {
         << false << true << true;
     QTest::newRow("µ-law, 16 bits a sample")
         << Wave{.tag = 7, .bits = 16, .rate = 8000}.bytes() << false << true << false;
-    QTest::newRow("odd-sized chunk, sizes counted")
-        << Wave{.beforeSamples = chunk("LIST", "abcde")}.bytes() << false << true << true;
 }
 
 void TestFaults::wavesChecked() {
