@@ -44,6 +44,8 @@ using RealSoundPlayer = SystemSoundPlayer;
 #else
 #include "platform/sound/switchsoundplayer.h"
 
+#include <QAudioDevice>
+#include <QMediaDevices>
 #include <QSoundEffect>
 
 #include <fcntl.h>
@@ -227,8 +229,9 @@ QList<std::pair<QString, QByteArray>> oddWaves() {
 
 // The child's side of TestFaults::everyWavePlayedOrBeeped: plays each file
 // named on standard input from folder through the real player, saying on
-// standard output when it starts and how it ended.
-int playEach(const QString& folder) {
+// standard output when it starts and how it ended. With no audio device
+// (device false) a playable file is not played, and not beeped either.
+int playEach(const QString& folder, bool device) {
     QFile input;
     if (!input.open(stdin, QIODevice::ReadOnly)) {
         return 2;
@@ -252,9 +255,10 @@ int playEach(const QString& folder) {
         }
         // What the check lets through Qt reads to the end and plays for a
         // few periods of its output; the rest is a beep.
-        const bool right = playable ? effect->status() == QSoundEffect::Ready && beeps == 0
-                                    : effect->source().isEmpty() && beeps == 1;
-        if (playable) {
+        const bool right = playable
+                               ? beeps == 0 && (!device || effect->status() == QSoundEffect::Ready)
+                               : effect->source().isEmpty() && beeps == 1;
+        if (playable && device) {
             QTest::qWait(40);
         }
         std::printf("%s %s %s: status %d, %d beeps\n", right ? "done" : "wrong", qPrintable(name),
@@ -264,11 +268,12 @@ int playEach(const QString& folder) {
     return 0;
 }
 
-// A PulseAudio server of the test's own that plays into nothing, so that the
-// child opens Qt's audio output too, where a sound can crash or block the
-// program, and no odd sound reaches a real loudspeaker. Without PulseAudio
-// installed there is none, and the output fails to open as on a machine
-// without sound.
+// A PulseAudio server of the test's own that plays into nothing, for the
+// whole test and the children it starts: Qt opens its audio output, where a
+// sound can crash or block the program, and Qt 6.8 reads a sound only where
+// it has a device to play it on; no odd sound reaches a real loudspeaker.
+// Without PulseAudio installed there is none, as on a machine without
+// sound.
 class SoundServer {
 public:
     SoundServer() {
@@ -422,6 +427,11 @@ class TestFaults : public QObject {
 
     QStringList errors;
 
+public:
+    // The test's own PulseAudio server, for PULSE_SERVER; empty without one.
+    QString soundServer;
+
+private:
     // The program's own printing, from its print module.
     ModulePrinting printing{QStringLiteral(VIRTALAB_MODULE_DIR)};
 
@@ -451,6 +461,7 @@ private slots:
     void wavesChecked_data();
     void wavesChecked();
 #ifndef Q_OS_WIN
+    void everyWavePlayedOrBeeped_data();
     void everyWavePlayedOrBeeped();
     void printTargets_data();
     void printTargets();
@@ -774,6 +785,10 @@ void TestFaults::wavesChecked() {
     }
 #else
     if (askQt) {
+        // Qt 6.8 reads a sound only where there is a device to play it on.
+        if (QMediaDevices::defaultAudioOutput().isNull()) {
+            QSKIP("no audio device (PulseAudio is not installed): Qt's reader not asked");
+        }
         QSoundEffect effect;
         effect.setSource(QUrl::fromLocalFile(file.fileName()));
         QTRY_VERIFY(effect.status() == QSoundEffect::Ready ||
@@ -784,11 +799,23 @@ void TestFaults::wavesChecked() {
 }
 
 #ifndef Q_OS_WIN
+void TestFaults::everyWavePlayedOrBeeped_data() {
+    QTest::addColumn<bool>("device");
+    QTest::newRow("sound server") << true;
+    QTest::newRow("no audio device") << false;
+}
+
 // Every odd layout, and every input the fuzzer of the check has kept, goes to
 // the real player in a child process: what the check accepts must be read to
 // the end, the rest must beep. A child that makes no progress for a few
 // seconds is stopped, and the sound it was playing is kept for a look.
+// Without an audio device nothing is played and only the rest beeps; the
+// player says once that there is no sound.
 void TestFaults::everyWavePlayedOrBeeped() {
+    QFETCH(bool, device);
+    if (device && soundServer.isEmpty()) {
+        QSKIP("no sound server (PulseAudio is not installed)");
+    }
     QTemporaryDir dir;
     QMap<QString, QString> what; // file name: where the input came from
     auto add = [&](const QString& from, const QByteArray& bytes) {
@@ -810,27 +837,32 @@ void TestFaults::everyWavePlayedOrBeeped() {
 
     QStringList pending = what.keys();
     QStringList faults;
-    QDir kept(QCoreApplication::applicationDirPath() + QStringLiteral("/kept-sounds"));
+    QDir kept(QCoreApplication::applicationDirPath() + QStringLiteral("/kept-sounds/") +
+              QString::fromUtf8(QTest::currentDataTag()));
     kept.removeRecursively();
     auto keep = [&](const QString& name, const QString& fault) {
         kept.mkpath(QStringLiteral("."));
         QFile::copy(dir.filePath(name), kept.filePath(name));
         faults << QStringLiteral("%1 (%2): %3").arg(kept.filePath(name), what[name], fault);
     };
-    const SoundServer server;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("PULSE_SERVER"),
-               server.address().isEmpty() ? QStringLiteral("unix:/nonexistent") : server.address());
+    if (!device) {
+        env.insert(QStringLiteral("PULSE_SERVER"), QStringLiteral("unix:/nonexistent"));
+    }
     int played = 0;
     int read = 0;
     int hung = 0;
+    int children = 0;
+    int silenceTold = 0;
     // A few hangs tell enough; each costs the watchdog's wait.
     while (!pending.isEmpty() && hung < 3) {
         QProcess child;
-        child.setStandardErrorFile(QProcess::nullDevice());
+        const QString errors = dir.filePath(QStringLiteral("errors-%1.txt").arg(++children));
+        child.setStandardErrorFile(errors);
         child.setProcessEnvironment(env);
         child.start(QCoreApplication::applicationFilePath(),
-                    {QStringLiteral("--play-each"), dir.path()});
+                    {QStringLiteral("--play-each"), dir.path(),
+                     device ? QStringLiteral("device") : QStringLiteral("none")});
         QVERIFY(child.waitForStarted());
         child.write(pending.join('\n').toUtf8());
         child.closeWriteChannel();
@@ -872,13 +904,17 @@ void TestFaults::everyWavePlayedOrBeeped() {
         } else if (child.exitStatus() == QProcess::CrashExit || child.exitCode() != 0) {
             QFAIL(qPrintable(ended + QStringLiteral(" between sounds")));
         }
+        silenceTold +=
+            int(asset(errors).count("No audio device: the switch sounds are not played"));
     }
-    qInfo("%d sounds through the player, %lld of them from the fuzzer's corpus: %d read to the "
-          "end, %d refused with a beep; %s",
-          played, qlonglong(corpusFiles.size()), read, played - read,
-          server.address().isEmpty() ? "no sound server (PulseAudio is not installed)"
-                                     : "played into a PulseAudio server of the test's own");
+    qInfo("%d sounds through the player, %lld of them from the fuzzer's corpus: %d %s, %d "
+          "refused with a beep",
+          played, qlonglong(corpusFiles.size()), read,
+          device ? "read to the end, played into a PulseAudio server of the test's own"
+                 : "passed the check and were not played, there being no audio device",
+          played - read);
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
+    QCOMPARE(silenceTold, device ? 0 : children);
 }
 
 void TestFaults::printTargets_data() {
@@ -1043,12 +1079,20 @@ void TestFaults::damagedPictures() {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
 #ifndef Q_OS_WIN
-    if (argc == 3 && qstrcmp(argv[1], "--play-each") == 0) {
-        return playEach(QString::fromLocal8Bit(argv[2]));
+    if (argc == 4 && qstrcmp(argv[1], "--play-each") == 0) {
+        return playEach(QString::fromLocal8Bit(argv[2]), qstrcmp(argv[3], "device") == 0);
     }
 #endif
     app.setAttribute(Qt::AA_Use96Dpi, true);
     TestFaults test;
+#ifndef Q_OS_WIN
+    // Set before Qt Multimedia first looks for a sound server.
+    const SoundServer server;
+    test.soundServer = server.address();
+    qputenv("PULSE_SERVER",
+            (server.address().isEmpty() ? QStringLiteral("unix:/nonexistent") : server.address())
+                .toLocal8Bit());
+#endif
     QTEST_SET_MAIN_SOURCE_PATH
     return QTest::qExec(&test, argc, argv);
 }

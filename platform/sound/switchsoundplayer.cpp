@@ -3,6 +3,8 @@
 
 #include "platform/sound/wavefile.h"
 
+#include <QAudioDevice>
+#include <QMediaDevices>
 #include <QSoundEffect>
 #include <QUrl>
 
@@ -23,6 +25,15 @@ void SwitchSoundPlayer::play(const QString& name) {
     const QByteArray sound = readPlayableWave(m_folder + name, WavePlayer::Qt);
     if (sound.isEmpty()) {
         m_beep();
+        return;
+    }
+    // A machine without sound plays nothing, whatever the file: Qt 6.8
+    // reports every sound as an error there, which is not the file's fault.
+    if (QMediaDevices::defaultAudioOutput().isNull()) {
+        if (!m_silenceTold) {
+            m_silenceTold = true;
+            qWarning("No audio device: the switch sounds are not played");
+        }
         return;
     }
     // Qt is handed the very bytes that were checked, not the file's name: a
