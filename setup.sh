@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# One entry point for a fresh Debian 12 machine:
+# One entry point for a fresh Debian 12 or 13 machine:
 #   ./setup.sh run    install what is missing, build, start Вирталаб
 #   ./setup.sh test   install what is missing, build, run every test, then
 #                     again under the sanitizers, then run each fuzzer for a
@@ -11,28 +11,38 @@
 #                     archive, building Qt for Windows first where there is
 #                     none (about an hour)
 #   ./setup.sh web    the browser's site in build/web/site, building Qt for
-#                     WebAssembly first where there is none (about 11 minutes),
+#                     WebAssembly first where there is none (11 to 14 minutes),
 #                     served on 127.0.0.1 (port $VIRTALAB_WEB_PORT, else 8080)
-# The test command also builds the Windows program and checks it under Wine
-# when Qt for Windows is at hand: $VIRTALAB_QT_WINDOWS, ../shared/qt6-mingw,
-# or ~/.cache/virtalab/qt6-mingw, which `./setup.sh windows` fills. Likewise
-# it builds the site and takes the lesson in Chromium when Qt for WebAssembly
-# is at hand: $VIRTALAB_QT_WASM, ../shared/qt6-wasm, or
-# ~/.cache/virtalab/qt6-wasm, which `./setup.sh web` fills.
+# Qt for Windows and for WebAssembly must be the machine's own Qt version,
+# whose moc, rcc and uic serve their builds: the first of $VIRTALAB_QT_WINDOWS
+# (…_WASM), ../shared/qt6-mingw (qt6-wasm) and the cache,
+# ~/.cache/virtalab/qt6-mingw-<version> (qt6-wasm-<version>), that has it.
+# The test command builds the Windows program and checks it under Wine when
+# that Qt is at hand, which `./setup.sh windows` sees to; it builds the site
+# and takes the lesson in Chromium, building Qt for WebAssembly into the
+# cache first when there is none.
 # Packages are installed only when missing; apt-get update runs only then.
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 cd "$here"
 
+# Names that differ between the releases: the sanitizer runtime of the
+# release's clang, and Liberation 2, which Debian 13 ships as fonts-liberation
+# (its fonts-liberation2 is a transitional package).
+case "$(sed -n 's/^VERSION_CODENAME=//p' /etc/os-release)" in
+bookworm) clang_runtime=libclang-rt-14-dev liberation=fonts-liberation2 ;;
+*) clang_runtime=libclang-rt-19-dev liberation=fonts-liberation ;;
+esac
+
 packages=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev qt6-multimedia-dev qt6-translations-l10n
     libgl-dev
-    fonts-dejavu-core fonts-liberation2
+    fonts-dejavu-core "$liberation"
     libuemf-dev libgif-dev
     libbenchmark-dev time
-    clang-format clang libclang-rt-14-dev
+    clang-format clang "$clang_runtime"
     xvfb xauth xdotool x11-apps imagemagick poppler-utils
     cups-daemon cups-client ghostscript
     binutils binutils-mingw-w64-x86-64
@@ -105,16 +115,40 @@ fuzz() {
 
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/virtalab
 
-# Prints the folder of Qt for Windows, the first of: the variable, the
-# shared folder beside the repository, the cache; nothing if none is there.
-windows_qt() {
-    local dir
-    for dir in "${VIRTALAB_QT_WINDOWS:-}" "$here/../shared/qt6-mingw" "$cache/qt6-mingw"; do
-        if [ -n "$dir" ] && [ -f "$dir/lib/cmake/Qt6/Qt6Config.cmake" ]; then
-            (cd "$dir" && pwd)
-            return
+# The machine's Qt version ("6.8.2" of 6.8.2+dfsg-9+deb13u2): its moc, rcc
+# and uic serve the Windows and browser builds, whose Qt must be the same.
+machine_qt_version() {
+    local version
+    version=$(dpkg-query -W -f='${Version}' qt6-base-dev-tools)
+    version=${version#*:}
+    echo "${version%%[+~-]*}"
+}
+
+# Prints the first of the folders after $1 that holds a Qt of the machine's
+# version with the file $1 in it; nothing if none does.
+matching_qt() {
+    local marker=$1 want dir version
+    shift
+    want=$(machine_qt_version)
+    for dir in "$@"; do
+        if [ -n "$dir" ] && [ -f "$dir/$marker" ]; then
+            version=$(sed -n 's/^set(PACKAGE_VERSION "\(.*\)")$/\1/p' \
+                "$dir"/lib/cmake/Qt6/Qt6ConfigVersion*.cmake 2>/dev/null | head -n 1)
+            if [ "$version" = "$want" ]; then
+                (cd "$dir" && pwd)
+                return
+            fi
         fi
     done
+}
+
+# Prints the folder of Qt for Windows, the first of: the variable, the
+# shared folder beside the repository, the cache; nothing if none is there.
+# The cache keeps one Qt for each version; a folder without the version in
+# its name is an older script's, used while it fits.
+windows_qt() {
+    matching_qt lib/cmake/Qt6/Qt6Config.cmake "${VIRTALAB_QT_WINDOWS:-}" \
+        "$here/../shared/qt6-mingw" "$cache/qt6-mingw-$(machine_qt_version)" "$cache/qt6-mingw"
 }
 
 # Builds the Windows program, its tests, the installer and the archive.
@@ -123,7 +157,7 @@ windows_build() {
     export VIRTALAB_QT_WINDOWS
     # libUEMF for Windows, built once from the same source as the machine's.
     if [ "$(cat "$cache/uemf-mingw/VERSION" 2>/dev/null)" != \
-        "$(dpkg-query -W -f='${Version}' libuemf-dev)" ]; then
+        "$(dpkg-query -W -f='${source:Version}' libuemf-dev)" ]; then
         tools/windows/build-uemf.sh "$cache/uemf-mingw"
     fi
     export VIRTALAB_UEMF_WINDOWS=$cache/uemf-mingw
@@ -131,26 +165,30 @@ windows_build() {
     cmake --build --preset windows --parallel "$(nproc)"
 }
 
-# The Windows part of the tests, under Wine on a virtual display.
+# The Windows part of the tests, under Wine on a virtual display. Building
+# its Qt would take the test command past an hour and a half, so without one
+# the part is left for `./setup.sh windows`.
 windows_test() {
     if [ -z "$(windows_qt)" ]; then
-        echo "Windows part skipped: no Qt for Windows (\$VIRTALAB_QT_WINDOWS, ../shared/qt6-mingw, $cache/qt6-mingw); ./setup.sh windows builds it once (about an hour), then the installer"
+        echo "Windows part skipped: no Qt $(machine_qt_version) for Windows (\$VIRTALAB_QT_WINDOWS, ../shared/qt6-mingw, $cache/qt6-mingw-$(machine_qt_version)); ./setup.sh windows builds it once (about an hour), then the installer"
         return
     fi
     windows_build
     xvfb-run -a -s '-screen 0 1280x1024x24' ctest --preset windows --output-on-failure
 }
 
-# Prints the folder of Qt for WebAssembly, the first of: the variable, the
-# shared folder beside the repository, the cache; nothing if none is there.
+# Prints the folder of Qt for WebAssembly, found as Qt for Windows is.
 web_qt() {
-    local dir
-    for dir in "${VIRTALAB_QT_WASM:-}" "$here/../shared/qt6-wasm" "$cache/qt6-wasm"; do
-        if [ -n "$dir" ] && [ -f "$dir/lib/cmake/Qt6/qt.toolchain.cmake" ]; then
-            (cd "$dir" && pwd)
-            return
-        fi
-    done
+    matching_qt lib/cmake/Qt6/qt.toolchain.cmake "${VIRTALAB_QT_WASM:-}" \
+        "$here/../shared/qt6-wasm" "$cache/qt6-wasm-$(machine_qt_version)" "$cache/qt6-wasm"
+}
+
+# Qt for WebAssembly of the machine's version, built into the cache when
+# there is none (11 to 14 minutes on two cores).
+web_qt_ready() {
+    if [ -z "$(web_qt)" ]; then
+        tools/web/build-qt.sh "$cache/qt6-wasm-$(machine_qt_version)"
+    fi
 }
 
 # Builds the browser's site, build/web/site.
@@ -159,7 +197,7 @@ web_build() {
     export VIRTALAB_QT_WASM
     # libUEMF for the browser, built once from the same source as the machine's.
     if [ "$(cat "$cache/uemf-wasm/VERSION" 2>/dev/null)" != \
-        "$(dpkg-query -W -f='${Version}' libuemf-dev)" ]; then
+        "$(dpkg-query -W -f='${source:Version}' libuemf-dev)" ]; then
         tools/windows/build-uemf.sh "$cache/uemf-wasm" web
     fi
     export VIRTALAB_UEMF_WASM=$cache/uemf-wasm
@@ -168,10 +206,7 @@ web_build() {
 
 # The browser part of the tests: the lesson in Chromium on a virtual display.
 web_test() {
-    if [ -z "$(web_qt)" ]; then
-        echo "Browser part skipped: no Qt for WebAssembly (\$VIRTALAB_QT_WASM, ../shared/qt6-wasm, $cache/qt6-wasm); ./setup.sh web builds it once (about 11 minutes), then the site"
-        return
-    fi
+    web_qt_ready
     local started=$SECONDS built
     web_build
     built=$SECONDS
@@ -204,16 +239,14 @@ test)
 windows)
     install_missing
     if [ -z "$(windows_qt)" ]; then
-        tools/windows/build-qt.sh "$cache/qt6-mingw"
+        tools/windows/build-qt.sh "$cache/qt6-mingw-$(machine_qt_version)"
     fi
     windows_build
     echo "Установщик, пакет MSI и переносная версия: build/windows/Вирталаб-*-setup.exe, build/windows/Вирталаб-*.msi, build/windows/Вирталаб-*-windows.zip"
     ;;
 web)
     install_missing
-    if [ -z "$(web_qt)" ]; then
-        tools/web/build-qt.sh "$cache/qt6-wasm"
-    fi
+    web_qt_ready
     web_build
     port=${VIRTALAB_WEB_PORT:-8080}
     echo "Вирталаб в браузере: http://127.0.0.1:$port/ (папка build/web/site; Ctrl+C — остановить)"

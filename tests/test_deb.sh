@@ -55,13 +55,22 @@ fi
 # Depends, one package name a line, versions dropped.
 field Depends | tr ',' '\n' | sed 's/(.*)//; s/^[[:space:]]*//; s/[[:space:]]*$//' | grep -v '^$' \
     >"$work/depends"
-for needed in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libqt6multimedia6 \
-    libuemf0 qt6-translations-l10n fonts-liberation2 fonts-dejavu-core; do
-    if ! grep -Eq "^$needed( |\||$)" "$work/depends"; then
-        fail "Depends does not name $needed"
-    fi
-done
-
+depends_on() {
+    grep -Eq "^$1( |\||$)" "$work/depends" || fail "Depends does not name $1${2:+ ($2)}"
+}
+# The package that ships a file on this machine; the release's own names
+# (Debian 13 renamed some, libqt6core6t64 among them).
+owner() { dpkg-query -S "$1" 2>/dev/null | awk -F': ' -v f="$2" '$2 ~ f { sub(/:.*/, "", $1); print $1; exit }'; }
+depends_on qt6-translations-l10n
+if command -v dpkg-query >/dev/null 2>&1 && command -v fc-match >/dev/null 2>&1; then
+    # The faces the program shows, as this machine's fontconfig finds them.
+    for face in 'DejaVu Sans' 'Liberation Sans' 'Liberation Serif:bold'; do
+        file=$(fc-match -f '%{file}' "$face")
+        package=$(owner "$file" "^$file\$")
+        [ -n "$package" ] || fail "no package ships $file, the face for $face"
+        depends_on "$package" "$face"
+    done
+fi
 # Every path in the package lies under /usr.
 dpkg-deb -c "$deb" | awk '{ print $6 }' | sed 's|^\./||' | grep -v '^$' | grep -v '^usr\(/\|$\)' \
     >"$work/outside" || true
@@ -79,7 +88,34 @@ case $(field Version) in
 "$release"-*) ;;
 *) fail "package version '$(field Version)' is not the released '$release'" ;;
 esac
+# Built on Debian, it is for the release built on, and says so.
+if grep -qx 'ID=debian' /etc/os-release; then
+    debian=$(sed -n 's/^VERSION_ID="\?\([0-9]*\)"\?$/\1/p' /etc/os-release)
+    case $(field Version) in
+    *"+deb$debian") ;;
+    *) fail "package version '$(field Version)' does not name Debian $debian" ;;
+    esac
+fi
 check_layout "$root/usr" "$src" "$build"
+
+# Each Qt library and libUEMF that the program and its modules link comes
+# from a package it depends on.
+if command -v readelf >/dev/null 2>&1 && command -v dpkg-query >/dev/null 2>&1; then
+    readelf -d "$root"/usr/lib/virtalab/virtalab "$root"/usr/lib/virtalab/*.so |
+        sed -n 's/.*(NEEDED).*\[\(lib\(Qt6\|uemf\)[^]]*\)\]$/\1/p' | sort -u >"$work/libraries"
+    [ "$(grep -c Qt6Multimedia "$work/libraries")" -eq 1 ] || fail "no module links Qt Multimedia"
+    while read -r library; do
+        package=$(owner "*/$library" "/$library\$")
+        [ -n "$package" ] || fail "no package ships $library"
+        depends_on "$package" "$library"
+    done <"$work/libraries"
+fi
+# Apt of this release would install it: every dependency is there.
+if command -v apt-get >/dev/null 2>&1 &&
+    ! apt-get install --simulate --no-install-recommends "$deb" >"$work/apt" 2>&1; then
+    fail "apt would not install the package:
+$(cat "$work/apt")"
+fi
 
 # A package must not look for libraries in the tree it was built in.
 if command -v readelf >/dev/null 2>&1 &&

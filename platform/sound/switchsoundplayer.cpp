@@ -3,6 +3,8 @@
 
 #include "platform/sound/wavefile.h"
 
+#include <QAudioDevice>
+#include <QMediaDevices>
 #include <QSoundEffect>
 #include <QUrl>
 
@@ -10,21 +12,31 @@ SwitchSoundPlayer::SwitchSoundPlayer(QString folder, std::function<void()> beep,
     : QObject(parent), m_folder(std::move(folder)), m_beep(std::move(beep)) {}
 
 void SwitchSoundPlayer::play(const QString& name) {
-    // The audio output is opened on the first switch, not at start-up: it is
-    // the slowest part of starting the program.
-    if (!m_effect) {
-        m_effect = new QSoundEffect(this);
-        connect(m_effect, &QSoundEffect::statusChanged, this, &SwitchSoundPlayer::onStatusChanged);
-    }
-    m_effect->stop();
-    // Clearing the source first makes the effect read the file again even
-    // when the same sound is asked for again.
-    m_effect->setSource(QUrl());
+    // A new sound stops the one still playing, and gets an effect of its
+    // own: Qt 6.8's effect, given a new source while word that its last one
+    // was read is still on its way, takes that word for the new one's and
+    // crashes on a sound not read yet. A switch that plays two or three
+    // sounds at once did that now and then.
+    delete m_effect;
+    m_effect = nullptr;
     const QByteArray sound = readPlayableWave(m_folder + name, WavePlayer::Qt);
     if (sound.isEmpty()) {
         m_beep();
         return;
     }
+    // A machine without sound plays nothing, whatever the file: Qt 6.8
+    // reports every sound as an error there, which is not the file's fault.
+    if (QMediaDevices::defaultAudioOutput().isNull()) {
+        if (!m_silenceTold) {
+            m_silenceTold = true;
+            qWarning("No audio device: the switch sounds are not played");
+        }
+        return;
+    }
+    // The audio output is opened on the first switch, not at start-up: it is
+    // the slowest part of starting the program.
+    m_effect = new QSoundEffect(this);
+    connect(m_effect, &QSoundEffect::statusChanged, this, &SwitchSoundPlayer::onStatusChanged);
     // Qt is handed the very bytes that were checked, not the file's name: a
     // file rewritten between the check and Qt's own read could otherwise
     // still reach the wait that never ends.

@@ -12,7 +12,8 @@ class QSoundEffect;
 
 // The program's one sound channel: a new sound stops one still playing. The
 // file is looked up beside the executable and read afresh each time; a
-// missing or unplayable file gives the system's default beep instead.
+// missing or unplayable file gives the system's default beep instead. On a
+// machine without an audio device nothing is played, and that is said once.
 class SwitchSoundPlayer : public QObject, public SoundPlayer {
     Q_OBJECT
 
@@ -29,4 +30,5 @@ private:
     QString m_folder;
     std::function<void()> m_beep;
     QSoundEffect* m_effect = nullptr;
+    bool m_silenceTold = false;
 };

@@ -5,6 +5,8 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLibraryInfo>
+#include <QVersionNumber>
 
 #include <cstdint>
 #include <limits>
@@ -25,6 +27,14 @@ constexpr std::uint16_t formatPcm = 1;
 // the rest of that chunk the same way.
 constexpr std::uint32_t largestSkipped = 16384 - 8;
 constexpr std::uint32_t largestFormat = 16 + 16384;
+
+// Whether the reader skips the pad byte after an odd-sized chunk it passes
+// over, in the same read: Qt 6.8's does; 6.4's does not and loses its place.
+// The Qt the program runs with decides, whatever it was built with.
+bool padByteSkipped() {
+    static const bool skipped = QLibraryInfo::version() >= QVersionNumber(6, 8);
+    return skipped;
+}
 
 // Qt's PulseAudio output feeds the server in 20 ms periods and divides by the
 // bytes in one: below 50 Hz that is none, and the program dies of a division
@@ -65,20 +75,21 @@ bool playableByQt(const QByteArray& data) {
         if (size > std::uint64_t(end - at)) {
             return false;
         }
+        const std::uint32_t pad = size % 2;
         if (block == 0 && id == "fmt ") {
             block = qtBlockOf(data, at, size);
-            // Qt reads no pad byte after an odd-sized chunk and loses its place.
-            if (block == 0 || size % 2 != 0) {
+            // No Qt reads the pad byte after an odd-sized format chunk.
+            if (block == 0 || pad != 0) {
                 return false;
             }
         } else if (block != 0 && id == "data") {
             // Qt reads only whole samples and waits for ever for the rest of a
             // partial one; an empty chunk it takes for the whole file.
             return size > 0 && size % block == 0;
-        } else if (size % 2 != 0 || size > largestSkipped) {
+        } else if ((pad != 0 && !padByteSkipped()) || size + pad > largestSkipped) {
             return false;
         }
-        at += qsizetype(size);
+        at += qsizetype(size) + qsizetype(pad);
     }
     return false;
 }

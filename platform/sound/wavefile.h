@@ -18,10 +18,11 @@ enum class WavePlayer {
 // block size that is one sample for each channel, and whole blocks of
 // samples. The cache waits for ever for a sample its reader cannot finish,
 // and the next sound then hangs the program, so only files that pass this
-// check are handed to it. The rules follow Qt Multimedia 6.4's reader: it
-// wants the format chunk before the sample chunk, skips any other chunk in
-// one read of at most 16 KB without its pad byte, and reads whole samples
-// only.
+// check are handed to it. The rules follow Qt Multimedia's reader: it wants
+// the format chunk before the sample chunk, skips any other chunk in one
+// read of at most 16 KB, and reads whole samples only. The pad byte after an
+// odd-sized chunk it skips with the chunk from Qt 6.8 on; Qt 6.4 leaves it
+// and loses its place.
 //
 // Windows: a sound RIFF structure (every chunk inside the file, pad bytes
 // after odd-sized chunks, chunks of any size), the first format chunk

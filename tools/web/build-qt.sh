@@ -5,12 +5,15 @@
 # emscripten, from Debian's own qt6-base source package of the version the
 # machine's moc, rcc and uic have, so that those serve this build too. About
 # eleven minutes on two cores; done once, kept in a cache.
-#   build-qt.sh [prefix]   (default ~/.cache/virtalab/qt6-wasm)
+#   build-qt.sh [prefix]   (default ~/.cache/virtalab/qt6-wasm-<Qt version>)
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-prefix=${1:-${XDG_CACHE_HOME:-$HOME/.cache}/virtalab/qt6-wasm}
-version=$(dpkg-query -W -f='${Version}' qt6-base-dev-tools)
+# The source package's version: a binary rebuild (+b1, …) has no source of its own.
+version=$(dpkg-query -W -f='${source:Version}' qt6-base-dev-tools)
+upstream=${version%%-*}
+upstream=${upstream#*:}
+prefix=${1:-${XDG_CACHE_HOME:-$HOME/.cache}/virtalab/qt6-wasm-${upstream%%+*}}
 jobs=${VIRTALAB_JOBS:-2}
 
 source "$here/../windows/debian-source.sh"
@@ -18,8 +21,6 @@ work=${prefix}.build
 rm -rf "$work"
 mkdir -p "$work"
 debian_source qt6-base "$version" "$work"
-upstream=${version%%-*}
-upstream=${upstream#*:}
 tar -xJf "$debian_source_dir/qt6-base_${upstream}.orig.tar.xz" -C "$work"
 mv "$work"/qtbase-everywhere-src-* "$work/src"
 

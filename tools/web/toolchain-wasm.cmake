@@ -3,7 +3,8 @@
 # emscripten. Qt for WebAssembly is the first of:
 #   the VIRTALAB_QT_WASM variable (CMake or environment),
 #   ../shared/qt6-wasm beside the source tree,
-#   ~/.cache/virtalab/qt6-wasm, where tools/web/build-qt.sh puts it.
+#   ~/.cache/virtalab/qt6-wasm-<version>, where tools/web/build-qt.sh puts it,
+# the last two only when they hold the machine's own Qt version.
 # libUEMF for the browser comes from VIRTALAB_UEMF_WASM or
 # ~/.cache/virtalab/uemf-wasm (tools/windows/build-uemf.sh … web).
 if(DEFINED ENV{XDG_CACHE_HOME})
@@ -17,16 +18,14 @@ if(NOT VIRTALAB_QT_WASM AND DEFINED ENV{VIRTALAB_QT_WASM})
 endif()
 if(NOT VIRTALAB_QT_WASM)
     get_filename_component(vl_shared "${CMAKE_CURRENT_LIST_DIR}/../../../shared/qt6-wasm" ABSOLUTE)
-    foreach(candidate IN ITEMS "${vl_shared}" "${vl_cache}/qt6-wasm")
-        if(EXISTS "${candidate}/lib/cmake/Qt6/qt.toolchain.cmake")
-            set(VIRTALAB_QT_WASM "${candidate}")
-            break()
-        endif()
-    endforeach()
+    include("${CMAKE_CURRENT_LIST_DIR}/../matchingqt.cmake")
+    # A cache folder without the version in its name is an older script's.
+    vl_matching_qt(VIRTALAB_QT_WASM lib/cmake/Qt6/qt.toolchain.cmake "${vl_shared}"
+        "${vl_cache}/qt6-wasm-${VL_HOST_QT_VERSION}" "${vl_cache}/qt6-wasm")
 endif()
 if(NOT VIRTALAB_QT_WASM)
     message(FATAL_ERROR "No Qt for WebAssembly: set VIRTALAB_QT_WASM, or run ./setup.sh web, "
-                        "which builds it once into ${vl_cache}/qt6-wasm")
+                        "which builds it once into ${vl_cache}/qt6-wasm-<version>")
 endif()
 set(VIRTALAB_QT_WASM "${VIRTALAB_QT_WASM}" CACHE PATH "Qt for WebAssembly")
 

@@ -11,7 +11,8 @@ set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 prefix=${1:-${XDG_CACHE_HOME:-$HOME/.cache}/virtalab/uemf-mingw}
 target=${2:-windows}
-version=$(dpkg-query -W -f='${Version}' libuemf-dev)
+# The source package's version: a binary rebuild (+b1, …) has no source of its own.
+version=$(dpkg-query -W -f='${source:Version}' libuemf-dev)
 case "$target" in
 windows) cc=x86_64-w64-mingw32-gcc-posix ar=x86_64-w64-mingw32-ar system=Windows ;;
 web) cc=emcc ar=emar system="браузера" ;;

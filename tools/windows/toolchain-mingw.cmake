@@ -3,7 +3,8 @@
 # (posix threads, which Qt needs). Qt for Windows is the first of:
 #   the VIRTALAB_QT_WINDOWS variable (CMake or environment),
 #   ../shared/qt6-mingw beside the source tree,
-#   ~/.cache/virtalab/qt6-mingw, where tools/windows/build-qt.sh puts it.
+#   ~/.cache/virtalab/qt6-mingw-<version>, where tools/windows/build-qt.sh puts it,
+# the last two only when they hold the machine's own Qt version.
 # libUEMF for Windows comes from VIRTALAB_UEMF_WINDOWS or
 # ~/.cache/virtalab/uemf-mingw (tools/windows/build-uemf.sh).
 set(CMAKE_SYSTEM_NAME Windows)
@@ -23,16 +24,14 @@ if(NOT VIRTALAB_QT_WINDOWS AND DEFINED ENV{VIRTALAB_QT_WINDOWS})
 endif()
 if(NOT VIRTALAB_QT_WINDOWS)
     get_filename_component(vl_shared "${CMAKE_CURRENT_LIST_DIR}/../../../shared/qt6-mingw" ABSOLUTE)
-    foreach(candidate IN ITEMS "${vl_shared}" "${vl_cache}/qt6-mingw")
-        if(EXISTS "${candidate}/lib/cmake/Qt6/Qt6Config.cmake")
-            set(VIRTALAB_QT_WINDOWS "${candidate}")
-            break()
-        endif()
-    endforeach()
+    include("${CMAKE_CURRENT_LIST_DIR}/../matchingqt.cmake")
+    # A cache folder without the version in its name is an older script's.
+    vl_matching_qt(VIRTALAB_QT_WINDOWS lib/cmake/Qt6/Qt6Config.cmake "${vl_shared}"
+        "${vl_cache}/qt6-mingw-${VL_HOST_QT_VERSION}" "${vl_cache}/qt6-mingw")
 endif()
 if(NOT VIRTALAB_QT_WINDOWS)
     message(FATAL_ERROR "No Qt for Windows: set VIRTALAB_QT_WINDOWS, or run ./setup.sh windows, "
-                        "which builds it once into ${vl_cache}/qt6-mingw")
+                        "which builds it once into ${vl_cache}/qt6-mingw-<version>")
 endif()
 # Kept for the try-compiles, which read the toolchain afresh.
 set(VIRTALAB_QT_WINDOWS "${VIRTALAB_QT_WINDOWS}" CACHE PATH "Qt for Windows")
