@@ -48,6 +48,9 @@ protected:
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::Paint) {
             vl_shown();
+            // The screen reader's view is built once the panel is on the
+            // screen: walking every control first would hold the panel back.
+            new AccessBridge(parent());
             deleteLater();
         }
         return false;
@@ -63,7 +66,6 @@ void showWindow(QWidget& window) {
     new FirstPaint(window);
     new KeyboardExit(&window);
     window.show();
-    new AccessBridge(&window);
 }
 
 void showStopped(const QString& message) {
