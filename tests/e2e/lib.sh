@@ -174,7 +174,14 @@ expect_period() {
 # stands at the trace's first corner, not centred.
 expect_scope_switched_on() {
     e2e_click_twips 1087 547
-    e2e_capture
+    # The first switch loads the sound module, which an instrumented build
+    # on a busy machine takes longer over than the usual settling time.
+    local _
+    for _ in $(seq 25); do
+        e2e_capture
+        [ "$(pixel 36 36)" = "$green" ] && break
+        sleep 0.2
+    done
     expect_lamps "$green" "$dark_red"
     trace_box
     near "stroke left" "$l" 171 3
