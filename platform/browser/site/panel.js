@@ -28,27 +28,10 @@ const virtalabPage = (() => {
     });
   }
 
-  // The share of the program's files downloaded so far, from the bytes as
-  // they arrive; then «Запуск…» until the first paint.
-  const expected = window.virtalabSizes || {};
-  const received = {};
-  const total = Object.values(expected).reduce((sum, size) => sum + size, 0);
-  let compiling = false;
-  function report() {
-    if (compiling || total === 0) {
-      return;
-    }
-    const got = Object.values(received).reduce((sum, size) => sum + size, 0);
-    if (got >= total) {
-      compiling = true;
-      host.loading(null);
-    } else {
-      host.loading(got / total);
-    }
-  }
+  // The program's big files, asked for and counted by the host page as it
+  // started (index.html): handed to Qt's loader as it asks for them. Alone,
+  // or in a page of another origin, this page fetches them itself.
   const plainFetch = window.fetch.bind(window);
-  // What the host page has asked for already, as it started.
-  // A parent of another origin keeps its own: this page then fetches them.
   let early = {};
   try {
     early = (window.parent !== window && window.parent.virtalabEarly) || {};
@@ -59,30 +42,8 @@ const virtalabPage = (() => {
     const name = String(resource.url || resource).split("/").pop().split("?")[0];
     const started = early[name];
     delete early[name];
-    const taken = started && await started;
-    if (taken) {
-      return taken; // counted by the host page
-    }
-    const response = await plainFetch(resource, options);
-    if (!(name in expected) || !response.ok || !response.body) {
-      return response;
-    }
-    received[name] = 0;
-    report();
-    const counted = response.body.pipeThrough(new TransformStream({
-      transform(chunk, controller) {
-        received[name] += chunk.byteLength;
-        report();
-        controller.enqueue(chunk);
-      },
-    }));
-    return new Response(counted, {
-      status: response.status, statusText: response.statusText, headers: response.headers,
-    });
+    return (started && await started) || plainFetch(resource, options);
   };
-  if (Object.keys(early).length === 0) {
-    host.loading(0);
-  }
 
   // The lab takes no focus until a student clicks or tabs into it: in a
   // course page, focus stays where the student is. Qt asks for it for its
